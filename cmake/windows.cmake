@@ -1,0 +1,35 @@
+# Cross-built tree: the program, its Windows tests and tools, run under Wine by ctest.
+add_compile_options(-Wall -Wextra)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+set(MORVET_WINDOWS_SOURCES
+  src/pet/desktop_pet.cpp
+  src/pet/behaviour.cpp
+  src/pet/step.cpp
+  src/assets/palette.cpp
+  src/assets/frames.cpp
+  src/render/surfaces.cpp
+  src/render/compose.cpp
+  src/render/merge.cpp
+  src/menu/menu.cpp
+  src/app/window_proc.cpp
+  src/app/globals.cpp
+)
+add_library(morvet_lib STATIC ${MORVET_PORTABLE_SOURCES} ${MORVET_WINDOWS_SOURCES})
+target_include_directories(morvet_lib PUBLIC src)
+target_link_libraries(morvet_lib PUBLIC user32 gdi32 winmm advapi32)
+target_link_options(morvet_lib PUBLIC ${STATIC_RUNTIME})
+
+set(MORVET_RESOURCES ${CMAKE_SOURCE_DIR}/resources/morvet.rc)
+add_executable(morvet WIN32 src/app/main.cpp ${MORVET_RESOURCES})
+target_link_libraries(morvet PRIVATE morvet_lib)
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(tests/windows)
+if(EXISTS ${CMAKE_SOURCE_DIR}/benchmarks/windows/CMakeLists.txt)
+  add_subdirectory(benchmarks/windows)
+endif()
