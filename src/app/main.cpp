@@ -1,0 +1,48 @@
+#include "app/app.h"
+
+namespace {
+
+bool registerPetClass(HINSTANCE instance) {
+  WNDCLASSEXW petClass{};
+  petClass.cbSize = sizeof petClass;
+  petClass.style = 0;  // no double clicks: a double click is two presses
+  petClass.lpfnWndProc = PetWindowProc;
+  petClass.hInstance = instance;
+  petClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ICON_RESOURCE));
+  petClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(ICON_RESOURCE));
+  petClass.hCursor = LoadCursorW(instance, MAKEINTRESOURCEW(CURSOR_RESOURCE));
+  petClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  petClass.lpszClassName = PET_CLASS_NAME;
+  return RegisterClassExW(&petClass) != 0;
+}
+
+void loadAllAnimations() {
+  for (const AnimationEntry& entry : animationTable) {
+    thePet.loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  if (!registerPetClass(instance)) return 0;
+  appInstance = instance;  // the window's creation builds the palette from it
+  HWND window = CreateWindowExW(WS_EX_APPWINDOW, PET_CLASS_NAME, PET_WINDOW_TITLE,
+                                WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS, 150, 100, 0, 0, nullptr,
+                                nullptr, instance, nullptr);
+  if (!window) return 0;
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  appWindow = window;
+
+  thePet.attach(instance, window);
+  loadAllAnimations();
+  thePet.settle();
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}

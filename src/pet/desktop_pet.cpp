@@ -1,0 +1,66 @@
+#include "pet/desktop_pet.h"
+
+#include <mmsystem.h>
+
+#include "pet/random.h"
+
+SetTimerFunction petSetTimer = SetTimer;
+
+const wchar_t* const PET_CAPTION = L"霜牙說";
+
+namespace {
+const wchar_t* const TIMER_CHANGE_REFUSED_TEXT = L"我要找聞人蘋\n沒時間和你玩";
+}
+
+DesktopPet::DesktopPet(int32_t margin, int32_t command, int32_t timerPeriod)
+    : DesktopPet(margin, command, timerPeriod, GetTickCount()) {}
+
+DesktopPet::DesktopPet(int32_t margin, int32_t command, int32_t timerPeriod, uint32_t seed) {
+  for (int32_t s = 0; s < slot::COUNT; ++s) {
+    animations[s] = AnimationList{};
+    motionKinds[s] = motion::STANDS;
+  }
+  seedRandom(seed);
+  targetX = nextRandom() % 200 + 300;
+  insertAfter = HWND_TOPMOST;
+  behaviourTicks = 0;
+  animation = slot::STAND;
+  targetY = nextRandom() % 100 + 400;
+  timerId = nextRandom() % 1024;
+  this->margin = margin;
+  this->command = command;
+  this->timerPeriod = timerPeriod;
+  border = 2 * margin;
+  soundEnabled = 1;
+  maxFramePixels = 0;
+}
+
+DesktopPet::~DesktopPet() {
+  restoreScreen();
+  releaseAnimations();
+  if (screenDC && previousPalette) {
+    SelectPalette(screenDC, previousPalette, FALSE);
+    RealizePalette(screenDC);
+  }
+  releaseSurfaces();
+  if (window) KillTimer(window, timerId);
+  parkWindow();
+}
+
+void DesktopPet::attach(HINSTANCE instance, HWND window) {
+  this->instance = instance;
+  this->window = window;
+  bytesPerPixel = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : 0;
+  screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  // The program carries no sound; the call stays silent by SND_NODEFAULT.
+  PlaySoundA("SND1", instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT);
+}
+
+void DesktopPet::rearmTimer(int32_t period) {
+  if (petSetTimer(window, timerId, period, nullptr)) return;
+  MessageBoxW(window, TIMER_CHANGE_REFUSED_TEXT, PET_CAPTION, MB_OK);
+  SendMessageW(window, WM_DESTROY, 0, 0);
+}
+
+void DesktopPet::setSoundEnabled(int32_t flag) { soundEnabled = flag; }

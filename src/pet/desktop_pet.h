@@ -1,0 +1,122 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "assets/animation_table.h"
+
+// One frame of an animation. A slot's list head has the same shape, so the pet
+// can rest on a head: its `next` is the first frame, its `previous` the last.
+struct FrameNode {
+  HBITMAP bitmap;
+  FrameNode* next;
+  FrameNode* previous;
+};
+using AnimationList = FrameNode;
+
+// What drives a step.
+constexpr int32_t Tick = 1;      // the pet's own behaviour
+constexpr int32_t KeyStep = 3;   // an arrow key held
+constexpr int32_t Drag = 11;     // the left button held on the pet
+
+// Arrow directions as the window procedure passes them.
+constexpr int32_t DIRECTION_LEFT = 1;
+constexpr int32_t DIRECTION_RIGHT = 2;
+constexpr int32_t DIRECTION_UP = 3;
+constexpr int32_t DIRECTION_DOWN = 4;
+
+// How a frame is drawn.
+constexpr int32_t FACING_AS_STORED = 1;
+constexpr int32_t FACING_MIRRORED = 2;
+
+// SetTimer by default; tests put a recorder here to see the periods the pet asks for.
+using SetTimerFunction = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
+extern SetTimerFunction petSetTimer;
+
+// Everything the program knows about its character. A plain record with
+// operations on its fields; the program holds exactly one.
+class DesktopPet {
+ public:
+  DesktopPet(int32_t margin, int32_t command, int32_t timerPeriod);
+  // Seeds the generator with `seed` in place of the tick count.
+  DesktopPet(int32_t margin, int32_t command, int32_t timerPeriod, uint32_t seed);
+  ~DesktopPet();
+  DesktopPet(const DesktopPet&) = delete;
+  DesktopPet& operator=(const DesktopPet&) = delete;
+
+  void attach(HINSTANCE instance, HWND window);
+  void rearmTimer(int32_t period);
+  void setSoundEnabled(int32_t flag);
+
+  void buildPalette(HINSTANCE instance);
+  void loadAnimation(const char* name, int32_t frameCount, int32_t slot, int32_t motionKind);
+  void releaseAnimations();
+
+  void chooseBehaviour();
+  void pickTarget(int32_t kind);
+  void updateVelocity();
+  void PetStep(int32_t command);
+  void setKeyDirection(int32_t code);
+
+  void settle();
+  void restoreScreen();
+  void releaseSurfaces();
+  void parkWindow();
+  void composeAndPaint(int32_t facing);
+  void mergeSprite(HBITMAP target, const FrameNode* frame, int32_t width, int32_t pixelCount,
+                   int32_t facing, int32_t bytesPerPixel);
+
+  AnimationList animations[slot::COUNT] = {};
+  FrameNode* currentFrame = nullptr;
+  HDC screenDC = nullptr;
+  HDC scratchDC = nullptr;
+  HDC spriteDC = nullptr;
+  HDC frameDC = nullptr;
+  HDC backDC = nullptr;
+  HPALETTE palette = nullptr;
+  HPALETTE previousPalette = nullptr;
+  HBITMAP scratchBitmap = nullptr;
+  HBITMAP spriteBitmap = nullptr;
+  HBITMAP frameBitmap = nullptr;
+  HBITMAP backBitmap = nullptr;
+  HINSTANCE instance = nullptr;
+  HWND window = nullptr;
+  HWND insertAfter = nullptr;
+  int32_t pendingDirection = 0;
+  int32_t behaviourTicks = 0;
+  int32_t motionKind = 0;
+  int32_t spriteWidth = 0;
+  int32_t spriteHeight = 0;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t targetX = 0;
+  int32_t targetY = 0;
+  int32_t margin = 0;
+  int32_t command = 0;
+  int32_t animation = 0;
+  int32_t bytesPerPixel = 0;
+  int32_t timerPeriod = 0;
+  int32_t border = 0;
+  int32_t previousCommand = 0;
+  int32_t maxFramePixels = 0;
+  int32_t velocityX = 0;
+  int32_t velocityY = 0;
+  int32_t motionKinds[slot::COUNT] = {};
+  uint8_t* spriteBits = nullptr;
+  uint8_t* backgroundBits = nullptr;
+  uint8_t* mirrorBits = nullptr;
+  int32_t screenWidth = 0;
+  int32_t screenHeight = 0;
+  int32_t timerId = 0;
+  int32_t soundEnabled = 0;
+
+ private:
+  void releaseFrames(AnimationList& list);
+  void drawFrameThroughPalette(HBITMAP bitmap, const char* resourceName);
+  void reportMissingFrame(AnimationList& head);
+  bool hasSurfaces() const;
+  size_t pixelBufferBytes() const;
+};
+
+// Message texts and their shared caption.
+extern const wchar_t* const PET_CAPTION;

@@ -1,0 +1,104 @@
+#include "pet/desktop_pet.h"
+#include "pet/random.h"
+
+namespace {
+constexpr int32_t DRAG_PERIOD_MS = 70;
+constexpr int32_t KEY_BOUND = 150;  // arrow steps stop this close to a screen edge
+constexpr int32_t KEY_TARGET_DISTANCE = 50;
+constexpr int32_t DRAG_HOLD_ABOVE_CURSOR = 10;
+}  // namespace
+
+void DesktopPet::PetStep(int32_t newCommand) {
+  previousCommand = command;
+  command = newCommand;
+
+  if (command == Drag) {
+    pickTarget(Drag);
+    velocityX = targetX - spriteWidth / 2 - x;
+    velocityY = targetY - y - DRAG_HOLD_ABOVE_CURSOR;
+    if (previousCommand == Tick) {
+      nextRandom();  // keeps the run's sequence of draws; the value is not used
+      animation = slot::ACT;
+      currentFrame = &animations[slot::ACT];
+      rearmTimer(DRAG_PERIOD_MS);
+    }
+  }
+
+  if (command == Tick) {
+    if (previousCommand == Drag) {
+      animation = nextRandom() % 2 + 1;  // WALK or FAILED
+      currentFrame = &animations[animation];
+      rearmTimer(timerPeriod);
+      motionKind = motionKinds[animation];
+      pickTarget(Tick);
+    } else {
+      chooseBehaviour();
+      behaviourTicks += 1;
+      updateVelocity();
+    }
+  }
+
+  if (command == KeyStep) {
+    const int32_t sideStepPeriod = 2 * timerPeriod / 3;
+    switch (pendingDirection) {
+      case DIRECTION_LEFT:
+        if (x > KEY_BOUND) {
+          rearmTimer(sideStepPeriod);
+          targetX = x - KEY_TARGET_DISTANCE;
+          targetY = y;
+          velocityX = -margin;
+          velocityY = 0;
+        }
+        break;
+      case DIRECTION_RIGHT:
+        if (x < GetSystemMetrics(SM_CXSCREEN) - KEY_BOUND) {
+          rearmTimer(sideStepPeriod);
+          targetX = x + KEY_TARGET_DISTANCE;
+          targetY = y;
+          velocityX = margin;
+          velocityY = 0;
+        }
+        break;
+      case DIRECTION_UP:
+        if (y > KEY_BOUND) {
+          rearmTimer(timerPeriod);
+          targetX = x;
+          targetY = y - KEY_TARGET_DISTANCE;
+          velocityX = 0;
+          velocityY = -margin;
+        }
+        break;
+      case DIRECTION_DOWN:
+        if (y < GetSystemMetrics(SM_CYSCREEN) - KEY_BOUND) {
+          rearmTimer(timerPeriod);
+          targetX = x;
+          targetY = y + KEY_TARGET_DISTANCE;
+          velocityX = 0;
+          velocityY = margin;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+
+  // Frames only move forward; the last one wraps through the head to the first.
+  // A list with no frames leaves the pet on its head, which draws nothing.
+  FrameNode* from = currentFrame;
+  if (!from || !from->next) from = &animations[animation];
+  currentFrame = from->next ? from->next : from;
+
+  x += velocityX;
+  y += velocityY;
+
+  int32_t facing = FACING_AS_STORED;
+  if ((command == Tick || command == KeyStep) && x <= targetX) facing = FACING_MIRRORED;
+
+  composeAndPaint(facing);
+}
+
+void DesktopPet::setKeyDirection(int32_t code) {
+  animation = pendingDirection;
+  currentFrame = &animations[animation];
+  pendingDirection = code;
+}
