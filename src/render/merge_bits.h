@@ -1,0 +1,19 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// Draws one animation frame over its background with a colour key, on raw pixel
+// bytes in the display's own format (1 to 4 bytes per pixel). Colours are never
+// interpreted: pixels are only compared with the key and copied.
+
+// The three byte buffers the merge works in; each holds `capacity` bytes.
+struct MergeBuffers {
+  const uint8_t* frame;  // the frame's pixels
+  uint8_t* background;   // the background's pixels; the plain merge writes its result here in place
+  uint8_t* mirror;       // receives the mirrored result
+  size_t capacity;
+};
+
+// Returns the buffer that holds the finished picture (n = pixelCount * bytesPerPixel bytes to store),
+// or nullptr when there is nothing to store.
+uint8_t* mergeKeyed(const MergeBuffers& buffers, int32_t width, int32_t pixelCount, int32_t facing, int32_t bytesPerPixel);
