@@ -1,0 +1,32 @@
+#include "pet/desktop_pet.h"
+
+// The window has no transparency of its own: its picture is the screen beneath
+// it with the sprite keyed over it. The capture is taken while the window still
+// shows its previous picture, whose sprite is wiped out with the background
+// saved one step earlier.
+void DesktopPet::composeAndPaint(int32_t facing) {
+  if (!hasSurfaces()) return;  // a step before the pet has settled draws nothing
+  const int32_t w = spriteWidth;
+  const int32_t h = spriteHeight;
+  const int32_t m = margin;
+  const int32_t windowWidth = w + 2 * m;
+  const int32_t windowHeight = h + 2 * m;
+
+  BitBlt(scratchDC, 0, 0, windowWidth, windowHeight, screenDC, x - m, y - m, SRCCOPY);
+  BitBlt(scratchDC, m - velocityX, m - velocityY, w, h, backDC, 0, 0, SRCCOPY);
+  BitBlt(backDC, 0, 0, w, h, scratchDC, m, m, SRCCOPY);
+  BitBlt(frameDC, 0, 0, windowWidth, windowHeight, scratchDC, 0, 0, SRCCOPY);
+  BitBlt(spriteDC, 0, 0, w, h, backDC, 0, 0, SRCCOPY);
+  mergeSprite(spriteBitmap, currentFrame, w, w * h, facing, bytesPerPixel);
+  BitBlt(frameDC, m, m, w, h, spriteDC, 0, 0, SRCCOPY);
+
+  // Moving a window costs far more than the rest of the step; a pet that did
+  // not move stands where it stood.
+  if (velocityX != 0 || velocityY != 0) {
+    SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  }
+  HDC windowDC = GetDC(window);
+  BitBlt(windowDC, 0, 0, windowWidth, windowHeight, frameDC, 0, 0, SRCCOPY);
+  ReleaseDC(window, windowDC);
+}

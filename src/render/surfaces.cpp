@@ -1,0 +1,149 @@
+#include <cstdlib>
+
+#include "pet/desktop_pet.h"
+#include "pet/random.h"
+
+namespace {
+const wchar_t* const UNKNOWN_DEPTH_TEXT = L"我不認識你的電腦啦!!!";
+const wchar_t* const TIMER_REFUSED_TEXT = L"我很累..不要玩我";
+constexpr int32_t PLACEMENT_MARGIN = 80;  // the first spot keeps this far from the left and top edges
+constexpr int32_t PARKING_SPOT = -500;
+
+int32_t bytesForDepth(int32_t bitsPerPixel) {
+  switch (bitsPerPixel) {
+    case 8: return 1;
+    case 16: return 2;
+    case 24: return 3;
+    case 32: return 4;
+    default: return 0;
+  }
+}
+
+// A random coordinate in [80, extent - 80); on a screen too small for that the
+// draw still happens, so the run's sequence of draws stays the same.
+int32_t randomSpot(int32_t extent) {
+  const int32_t range = extent - 2 * PLACEMENT_MARGIN;
+  const int32_t draw = nextRandom();
+  return range > 0 ? draw % range + PLACEMENT_MARGIN : PLACEMENT_MARGIN;
+}
+
+void deleteDC(HDC& dc) {
+  if (dc) DeleteDC(dc);
+  dc = nullptr;
+}
+
+void deleteBitmap(HBITMAP& bitmap) {
+  if (bitmap) DeleteObject(bitmap);
+  bitmap = nullptr;
+}
+
+void freeBuffer(uint8_t*& buffer) {
+  std::free(buffer);
+  buffer = nullptr;
+}
+
+}  // namespace
+
+size_t DesktopPet::pixelBufferBytes() const {
+  return maxFramePixels > 0 ? static_cast<size_t>(maxFramePixels) * 8 : 0;
+}
+
+bool DesktopPet::hasSurfaces() const {
+  return screenDC && frameDC && scratchDC && spriteDC && backDC && spriteBits &&
+         backgroundBits && mirrorBits && spriteWidth > 0 && spriteHeight > 0;
+}
+
+void DesktopPet::settle() {
+  const size_t bufferBytes = pixelBufferBytes();
+  spriteBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
+  backgroundBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
+  mirrorBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
+
+  currentFrame = &animations[slot::STAND];
+  animation = slot::STAND;
+  motionKind = motion::STANDS;
+
+  // Without STAND's art there is nothing to size the pet by; its loader has
+  // reported the broken art and the program is on its way out.
+  const FrameNode* standing = animations[slot::STAND].next;
+  if (!standing || !standing->bitmap) return;
+
+  BITMAP info{};
+  GetObjectW(standing->bitmap, sizeof info, &info);
+  spriteWidth = info.bmWidth;
+  spriteHeight = info.bmHeight;
+  if (const int32_t bytes = bytesForDepth(info.bmBitsPixel)) {
+    bytesPerPixel = bytes;
+  } else {
+    MessageBoxW(GetDesktopWindow(), UNKNOWN_DEPTH_TEXT, PET_CAPTION, MB_OK);
+    SendMessageW(window, WM_DESTROY, 0, 0);
+  }
+
+  x = randomSpot(GetSystemMetrics(SM_CXSCREEN));
+  y = randomSpot(GetSystemMetrics(SM_CYSCREEN));
+
+  const int32_t m = margin;
+  const int32_t windowWidth = spriteWidth + 2 * m;
+  const int32_t windowHeight = spriteHeight + 2 * m;
+
+  screenDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  frameDC = CreateCompatibleDC(screenDC);
+  spriteDC = CreateCompatibleDC(screenDC);
+  scratchDC = CreateCompatibleDC(screenDC);
+  backDC = CreateCompatibleDC(screenDC);
+  frameBitmap = CreateCompatibleBitmap(screenDC, windowWidth, windowHeight);
+  scratchBitmap = CreateCompatibleBitmap(screenDC, windowWidth, windowHeight);
+  spriteBitmap = CreateCompatibleBitmap(screenDC, spriteWidth, spriteHeight);
+  backBitmap = CreateCompatibleBitmap(screenDC, spriteWidth, spriteHeight);
+  SelectObject(frameDC, frameBitmap);
+  SelectObject(scratchDC, scratchBitmap);
+  SelectObject(spriteDC, spriteBitmap);
+  SelectObject(backDC, backBitmap);
+
+  // The first captures are taken while the window still covers nothing: an
+  // unpainted window shows black on a composited desktop, not what lies beneath.
+  BitBlt(frameDC, 0, 0, windowWidth, windowHeight, screenDC, x - m, y - m, SRCCOPY);
+  BitBlt(scratchDC, 0, 0, windowWidth, windowHeight, screenDC, x - m, y - m, SRCCOPY);
+  BitBlt(backDC, 0, 0, spriteWidth, spriteHeight, screenDC, x, y, SRCCOPY);
+
+  SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
+               SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
+  HDC windowDC = GetDC(window);
+  BitBlt(windowDC, 0, 0, windowWidth, windowHeight, frameDC, 0, 0, SRCCOPY);
+  ReleaseDC(window, windowDC);
+  SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+
+  if (!petSetTimer(window, timerId, timerPeriod, nullptr)) {
+    MessageBoxW(nullptr, TIMER_REFUSED_TEXT, PET_CAPTION, MB_OK);
+  }
+}
+
+void DesktopPet::restoreScreen() {
+  if (!hasSurfaces()) return;
+  const int32_t m = margin;
+  BitBlt(screenDC, x, y, spriteWidth, spriteHeight, backDC, 0, 0, SRCCOPY);
+  BitBlt(screenDC, x - m, y - m, spriteWidth + 2 * m, spriteHeight + 2 * m, scratchDC, 0, 0,
+         SRCCOPY);
+}
+
+void DesktopPet::releaseSurfaces() {
+  deleteDC(screenDC);
+  deleteDC(frameDC);
+  deleteDC(backDC);
+  deleteDC(spriteDC);
+  deleteDC(scratchDC);
+  deleteBitmap(frameBitmap);
+  deleteBitmap(spriteBitmap);
+  deleteBitmap(scratchBitmap);
+  deleteBitmap(backBitmap);
+  freeBuffer(spriteBits);
+  freeBuffer(backgroundBits);
+  freeBuffer(mirrorBits);
+}
+
+void DesktopPet::parkWindow() {
+  if (!window) return;
+  SetWindowPos(window, HWND_BOTTOM, PARKING_SPOT, PARKING_SPOT, 64, 64,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "pet/desktop_pet.h"
+#include "pet/random.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr int SCREEN_W = 1024;
+constexpr int SCREEN_H = 768;
+
+COLORREF patternAt(int x, int y) { return RGB((x * 7) & 255, (y * 5) & 255, ((x ^ y) * 3) & 255); }
+
+LRESULT CALLBACK backdropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    std::vector<DWORD> pixels(SCREEN_W * SCREEN_H);
+    for (int y = 0; y < SCREEN_H; ++y) {
+      for (int x = 0; x < SCREEN_W; ++x) {
+        const COLORREF c = patternAt(x, y);
+        pixels[y * SCREEN_W + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+      }
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = SCREEN_W;
+    info.bmiHeader.biHeight = -SCREEN_H;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    SetDIBitsToDevice(dc, 0, 0, SCREEN_W, SCREEN_H, 0, 0, 0, SCREEN_H, pixels.data(), &info,
+                      DIB_RGB_COLORS);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void pumpMessages() {
+  for (int round = 0; round < 20; ++round) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+}
+
+// Raw display-format bytes of a rectangle of a DC.
+struct Capture {
+  int width = 0;
+  int height = 0;
+  int bytesPerPixel = 0;
+  std::vector<BYTE> bytes;
+  const BYTE* pixel(int x, int y) const { return &bytes[(y * width + x) * bytesPerPixel]; }
+};
+
+Capture capture(HDC source, int x, int y, int width, int height, int bytesPerPixel) {
+  HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ kept = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source ? source : screen, x, y, SRCCOPY);
+  SelectObject(memory, kept);
+  Capture result;
+  result.width = width;
+  result.height = height;
+  result.bytesPerPixel = bytesPerPixel;
+  result.bytes.resize(size_t(width) * height * bytesPerPixel);
+  GetBitmapBits(bitmap, result.bytes.size(), result.bytes.data());
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  DeleteDC(screen);
+  return result;
+}
+
+bool samePixel(const BYTE* a, const BYTE* b, int bytesPerPixel) {
+  for (int i = 0; i < (bytesPerPixel == 4 ? 3 : bytesPerPixel); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+class CompositionDepth : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSEXW backdropClass{};
+    backdropClass.cbSize = sizeof backdropClass;
+    backdropClass.lpfnWndProc = backdropProc;
+    backdropClass.hInstance = GetModuleHandleW(nullptr);
+    backdropClass.lpszClassName = L"MorvetBackdrop";
+    RegisterClassExW(&backdropClass);
+    backdrop = CreateWindowExW(0, L"MorvetBackdrop", L"backdrop", WS_POPUP | WS_VISIBLE, 0, 0,
+                               SCREEN_W, SCREEN_H, nullptr, nullptr, GetModuleHandleW(nullptr),
+                               nullptr);
+    UpdateWindow(backdrop);
+    petWindow = CreateWindowExW(0, L"MorvetBackdrop", L"pet", WS_POPUP | WS_VISIBLE, 150, 100, 0,
+                                0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    pumpMessages();
+
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    pet.buildPalette(module);
+    pet.attach(module, petWindow);
+    for (const AnimationEntry& entry : animationTable) {
+      pet.loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
+    }
+    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    depthBytes = GetDeviceCaps(screen, BITSPIXEL) / 8;
+    DeleteDC(screen);
+    clean = capture(nullptr, 0, 0, SCREEN_W, SCREEN_H, depthBytes);
+    seedRandom(2024);
+    pet.settle();
+    pumpMessages();
+  }
+  void TearDown() override {
+    DestroyWindow(petWindow);
+    DestroyWindow(backdrop);
+  }
+
+  // The screen under the window must be the clean backdrop with the current
+  // frame keyed over the sprite area, plain or mirrored.
+  void expectPetDrawnOverBackdrop(int facing) {
+    const int m = pet.margin;
+    RECT placed{};
+    GetWindowRect(petWindow, &placed);
+    EXPECT_EQ(placed.left, pet.x - m);
+    EXPECT_EQ(placed.top, pet.y - m);
+    EXPECT_EQ(placed.right - placed.left, 114);
+    EXPECT_EQ(placed.bottom - placed.top, 119);
+
+    const Capture shown = capture(nullptr, pet.x - m, pet.y - m, 114, 119, depthBytes);
+    std::vector<BYTE> frameBits(100 * 105 * depthBytes);
+    GetBitmapBits(pet.currentFrame->bitmap, frameBits.size(), frameBits.data());
+    const BYTE* key = frameBits.data();
+    int spritePixels = 0;
+    for (int y = 0; y < 119; ++y) {
+      for (int x = 0; x < 114; ++x) {
+        const int screenX = pet.x - m + x;
+        const int screenY = pet.y - m + y;
+        if (screenX < 0 || screenY < 0 || screenX >= SCREEN_W || screenY >= SCREEN_H) continue;
+        const BYTE* expected = clean.pixel(screenX, screenY);
+        const int spriteX = x - m;
+        const int spriteY = y - m;
+        if (spriteX >= 0 && spriteX < 100 && spriteY >= 0 && spriteY < 105) {
+          const int sourceX = facing == FACING_MIRRORED ? 99 - spriteX : spriteX;
+          const BYTE* source = &frameBits[(spriteY * 100 + sourceX) * depthBytes];
+          if (!samePixel(source, key, depthBytes)) {
+            expected = source;
+            ++spritePixels;
+          }
+        }
+        ASSERT_TRUE(samePixel(shown.pixel(x, y), expected, depthBytes))
+            << "pixel " << x << "," << y << " of the window";
+      }
+    }
+    EXPECT_GT(spritePixels, 500) << "the figure is drawn";
+  }
+
+  void expectCleanBackgroundSaved() {
+    std::vector<BYTE> saved(100 * 105 * depthBytes);
+    GetBitmapBits(pet.backBitmap, saved.size(), saved.data());
+    for (int y = 0; y < 105; ++y) {
+      for (int x = 0; x < 100; ++x) {
+        if (pet.x + x >= SCREEN_W || pet.y + y >= SCREEN_H) continue;
+        ASSERT_TRUE(samePixel(&saved[(y * 100 + x) * depthBytes],
+                              clean.pixel(pet.x + x, pet.y + y), depthBytes))
+            << "saved background at " << x << "," << y;
+      }
+    }
+  }
+
+  TestWindow unused;
+  TimerRecorder timers;
+  HWND backdrop = nullptr;
+  HWND petWindow = nullptr;
+  DesktopPet pet{7, Tick, 70, 9u};
+  int depthBytes = 4;
+  Capture clean;
+};
+
+TEST_F(CompositionDepth, SettlingPlacesTheWindowOverACleanPicture) {
+  EXPECT_GE(pet.x, 80);
+  EXPECT_LT(pet.x, SCREEN_W - 80);
+  EXPECT_GE(pet.y, 80);
+  EXPECT_LT(pet.y, SCREEN_H - 80);
+  EXPECT_EQ(pet.bytesPerPixel, depthBytes);
+  ASSERT_EQ(timers.calls().size(), 1u);
+  EXPECT_EQ(timers.calls()[0].period, 70u);
+  expectCleanBackgroundSaved();
+  const Capture shown = capture(nullptr, pet.x - 7, pet.y - 7, 114, 119, depthBytes);
+  for (int y = 0; y < 119; ++y) {
+    for (int x = 0; x < 114; ++x) {
+      ASSERT_TRUE(samePixel(shown.pixel(x, y), clean.pixel(pet.x - 7 + x, pet.y - 7 + y), depthBytes))
+          << "before its first step the window shows the desktop beneath it";
+    }
+  }
+}
+
+int facingFor(const DesktopPet& pet) {
+  return pet.command != Drag && pet.x <= pet.targetX ? FACING_MIRRORED : FACING_AS_STORED;
+}
+
+TEST_F(CompositionDepth, EveryStepShowsTheFrameOverTheDesktopAndLeavesNoTrail) {
+  pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+
+  pet.animation = slot::WALK;
+  pet.currentFrame = &pet.animations[slot::WALK];
+  pet.motionKind = motion::WALKS;
+  pet.behaviourTicks = 0;
+  pet.targetX = pet.x + 300;
+  pet.targetY = pet.y - 100;
+  for (int step = 0; step < 6; ++step) {
+    pet.PetStep(Tick);
+    ASSERT_NE(pet.velocityX, 0);
+    expectPetDrawnOverBackdrop(facingFor(pet));
+    expectCleanBackgroundSaved();
+  }
+
+  const int oldLeft = pet.x - 7;
+  const int oldTop = pet.y - 7;
+  SetCursorPos(oldLeft < 500 ? 700 : 200, oldTop < 380 ? 600 : 150);
+  pet.PetStep(Drag);
+  expectPetDrawnOverBackdrop(FACING_AS_STORED);
+  expectCleanBackgroundSaved();
+  pumpMessages();
+  const Capture left = capture(nullptr, oldLeft, oldTop, 114, 119, depthBytes);
+  for (int y = 0; y < 119; ++y) {
+    for (int x = 0; x < 114; ++x) {
+      ASSERT_TRUE(samePixel(left.pixel(x, y), clean.pixel(oldLeft + x, oldTop + y), depthBytes))
+          << "the old spot shows the desktop again";
+    }
+  }
+}
+
+TEST_F(CompositionDepth, TheTeardownPaintsTheDesktopBackAndParksTheWindow) {
+  pet.PetStep(Tick);
+  const int left = pet.x - 7;
+  const int top = pet.y - 7;
+  pet.restoreScreen();
+  const Capture restored = capture(nullptr, left, top, 114, 119, depthBytes);
+  for (int y = 0; y < 119; ++y) {
+    for (int x = 0; x < 114; ++x) {
+      ASSERT_TRUE(samePixel(restored.pixel(x, y), clean.pixel(left + x, top + y), depthBytes));
+    }
+  }
+  pet.releaseSurfaces();
+  EXPECT_EQ(pet.frameDC, nullptr);
+  pet.PetStep(Tick);  // a step after the surfaces are gone draws nothing
+  pet.parkWindow();
+  RECT parked{};
+  GetWindowRect(petWindow, &parked);
+  EXPECT_EQ(parked.left, -500);
+  EXPECT_EQ(parked.top, -500);
+  EXPECT_EQ(parked.right - parked.left, 114) << "its size stays";
+}
+
+}  // namespace

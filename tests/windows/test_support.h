@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "pet/desktop_pet.h"
+
+// A hidden top-level window that counts the WM_DESTROY messages it is sent.
+class TestWindow {
+ public:
+  TestWindow();
+  ~TestWindow();
+  HWND handle() const { return window_; }
+  int destroyMessages() const;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// Records every SetTimer call the pet makes; it can also refuse them.
+struct TimerCall {
+  HWND window;
+  UINT_PTR id;
+  UINT period;
+};
+class TimerRecorder {
+ public:
+  TimerRecorder();
+  ~TimerRecorder();
+  const std::vector<TimerCall>& calls() const;
+  void refuse(bool refuse);
+};
+
+// Closes every message box of this thread as soon as it shows, remembering it.
+struct ShownMessage {
+  std::wstring text;
+  std::wstring caption;
+  HWND owner;
+};
+class MessageBoxWatcher {
+ public:
+  MessageBoxWatcher();
+  ~MessageBoxWatcher();
+  const std::vector<ShownMessage>& shown() const;
+};
+
+// Hangs a list of `count` frames without bitmaps on `slot` of the pet.
+void hangFakeFrames(DesktopPet& pet, int32_t slot, int count);
+// The 1-based position of the pet's current frame in the list of its animation, 0 on a head.
+int framePosition(const DesktopPet& pet);
+// A seed whose first draw reduced modulo `modulus` gives `wanted`.
+uint32_t seedGivingFirstDraw(int32_t wanted, int32_t modulus);
+// Gives the pet a window and a screen size without drawing anything.
+void attachForSteps(DesktopPet& pet, HWND window, int32_t screenWidth, int32_t screenHeight);

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "test_support.h"
+
+namespace {
+
+// Drives the real window procedure with the program's own pet, which never
+// settles here, so its steps run their logic and draw nothing.
+class WindowProc : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dragging = keyHeld = menuOpen = 0;
+    thePet.command = Tick;
+    thePet.pendingDirection = 0;
+    drainQuit();
+  }
+  void TearDown() override { drainQuit(); }
+  LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return PetWindowProc(window.handle(), message, wParam, lParam);
+  }
+  // Runs one timer message and tells which step it ran.
+  int32_t stepOfOneTick() {
+    thePet.command = 0;
+    send(WM_TIMER, 1);
+    return thePet.command;
+  }
+  static bool quitPosted() {
+    MSG message;
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+  }
+  static void drainQuit() { while (quitPosted()) {} }
+
+  TestWindow window;
+  TimerRecorder timers;
+};
+
+TEST_F(WindowProc, AnArrowKeyIsTakenOnlyWhileNothingElseIsHeld) {
+  send(WM_KEYDOWN, VK_LEFT);
+  EXPECT_EQ(keyHeld, 1);
+  EXPECT_EQ(thePet.pendingDirection, DIRECTION_LEFT);
+  send(WM_KEYDOWN, VK_LEFT);   // auto-repeat
+  send(WM_KEYDOWN, VK_DOWN);   // a second arrow
+  EXPECT_EQ(thePet.pendingDirection, DIRECTION_LEFT);
+  send(WM_KEYUP, 'A');         // any release ends keyboard mode
+  EXPECT_EQ(keyHeld, 0);
+  send(WM_KEYDOWN, 'A');
+  EXPECT_EQ(keyHeld, 0) << "not an arrow";
+  send(WM_KEYDOWN, VK_UP);
+  EXPECT_EQ(thePet.pendingDirection, DIRECTION_UP);
+  EXPECT_EQ(thePet.animation, DIRECTION_LEFT) << "shows the slot of the previous arrow";
+  send(WM_KEYUP, VK_UP);
+  dragging = 1;
+  send(WM_KEYDOWN, VK_RIGHT);
+  EXPECT_EQ(keyHeld, 0) << "arrows are ignored while dragging";
+  EXPECT_EQ(thePet.pendingDirection, DIRECTION_UP);
+}
+
+TEST_F(WindowProc, EachTimerMessageRunsExactlyOneStepByTheHeldInput) {
+  EXPECT_EQ(stepOfOneTick(), Tick);
+  keyHeld = 1;
+  EXPECT_EQ(stepOfOneTick(), KeyStep);
+  dragging = 1;
+  EXPECT_EQ(stepOfOneTick(), Drag);
+  keyHeld = 0;
+  EXPECT_EQ(stepOfOneTick(), Drag);
+}
+
+TEST_F(WindowProc, TheLeftButtonDragsAndItsReleaseStepsAtOnce) {
+  SetCursorPos(600, 400);
+  thePet.spriteWidth = 100;
+  send(WM_LBUTTONDOWN);
+  EXPECT_EQ(dragging, 1);
+  EXPECT_EQ(thePet.command, Drag);
+  EXPECT_EQ(thePet.targetX, 600);
+  send(WM_LBUTTONUP);
+  EXPECT_EQ(dragging, 0);
+  EXPECT_EQ(thePet.command, Tick);
+  EXPECT_EQ(thePet.previousCommand, Drag);
+}
+
+TEST_F(WindowProc, TheScreenSaverAndDestroyEndTheProgram) {
+  send(WM_SYSCOMMAND, 0xF1F0);  // a command no one handles
+  EXPECT_FALSE(quitPosted());
+  send(WM_SYSCOMMAND, SC_SCREENSAVE);
+  EXPECT_TRUE(quitPosted());
+  send(WM_DESTROY);
+  EXPECT_TRUE(quitPosted());
+}
+
+TEST_F(WindowProc, ARightClickWhileTheMenuIsOpenDoesNothing) {
+  menuOpen = 1;
+  send(WM_RBUTTONDOWN);
+  EXPECT_EQ(menuOpen, 1);
+  EXPECT_FALSE(quitPosted());
+}
+
+TEST(WindowProcCreation, ASecondPetWindowEndsItsOwnProgram) {
+  WNDCLASSEXW petClass{};
+  petClass.cbSize = sizeof petClass;
+  petClass.lpfnWndProc = PetWindowProc;
+  petClass.hInstance = GetModuleHandleW(nullptr);
+  petClass.lpszClassName = PET_CLASS_NAME;
+  RegisterClassExW(&petClass);
+  appInstance = GetModuleHandleW(nullptr);
+  MSG message;
+  while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+
+  HWND first = CreateWindowExW(WS_EX_TOPMOST, PET_CLASS_NAME, PET_WINDOW_TITLE, WS_POPUP, 0, 0,
+                               0, 0, nullptr, nullptr, appInstance, nullptr);
+  ASSERT_NE(first, nullptr);
+  EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+      << "the first pet finds only itself";
+  EXPECT_NE(thePet.screenDC, nullptr) << "creation builds the palette";
+
+  HWND second = CreateWindowExW(0, PET_CLASS_NAME, PET_WINDOW_TITLE, WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, appInstance, nullptr);
+  EXPECT_NE(second, nullptr) << "creation goes on";
+  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  DestroyWindow(second);
+  DestroyWindow(first);
+  while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+}
+
+}  // namespace
