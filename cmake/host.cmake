@@ -40,3 +40,7 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/fuzz/CMakeLists.txt)
   add_subdirectory(tests/fuzz)
 endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/program/host/CMakeLists.txt)
+  add_subdirectory(tests/program/host)
+endif()

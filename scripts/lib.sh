@@ -68,7 +68,9 @@ prepare_wine_prefix() {
   done
 }
 
-STARTED_PIDS=()
+# Displays are started in command substitutions, so their process ids go
+# through a file rather than a variable.
+STARTED_PIDS_FILE=$(mktemp)
 
 free_display() {
   local n=${1:-90}
@@ -81,7 +83,7 @@ start_display() {
   local n
   n=$(free_display "${2:-90}")
   Xvfb ":$n" -screen 0 "1024x768x$1" -noreset -nolisten tcp > /dev/null 2>&1 &
-  STARTED_PIDS+=($!)
+  echo $! >> "$STARTED_PIDS_FILE"
   local tries=0
   until xdpyinfo -display ":$n" > /dev/null 2>&1; do
     tries=$((tries + 1))
@@ -100,7 +102,8 @@ stop_everything() {
     [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k > /dev/null 2>&1
   done
   local pid
-  for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2> /dev/null; done
+  while read -r pid; do kill "$pid" 2> /dev/null; done < "$STARTED_PIDS_FILE"
+  rm -f "$STARTED_PIDS_FILE"
   wait 2> /dev/null
   return 0
 }

@@ -64,13 +64,17 @@ INT_PTR CALLBACK PetMenuProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
-void OpenHomePage() {
+bool buildHomePageCommand(char* commandLine) {
   char value[launch::VALUE_BYTES] = "";
   readDefaultValue(".htm", value);
   char keyPath[launch::KEY_PATH_BYTES];
-  if (!launch::commandKeyPath(value, keyPath)) return;  // a class name this long names no key we can open
+  if (!launch::commandKeyPath(value, keyPath)) return false;  // no key has a name that long
   readDefaultValue(keyPath, value);
-  char commandLine[launch::COMMAND_BYTES];
   launch::homePageCommand(value, commandLine);
-  WinExec(commandLine, SW_RESTORE);
+  return true;
+}
+
+void OpenHomePage() {
+  char commandLine[launch::COMMAND_BYTES];
+  if (buildHomePageCommand(commandLine)) WinExec(commandLine, SW_RESTORE);
 }

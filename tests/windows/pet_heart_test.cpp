@@ -346,10 +346,10 @@ TEST_F(PetHeart, AStepOnAnEmptyListKeepsThePetOnItsHead) {
   pet.animation = slot::STAND;
   pet.PetStep(Tick);
   EXPECT_EQ(pet.currentFrame, &pet.animations[slot::STAND]);
-  pet.PetStep(KeyStep);
   SetCursorPos(200, 200);
   pet.PetStep(Drag);
   EXPECT_EQ(pet.currentFrame, &pet.animations[slot::ACT]);
+  pet.PetStep(KeyStep);
   pet.PetStep(Drag);
   EXPECT_EQ(pet.x, 150) << "the logic still runs";
 }

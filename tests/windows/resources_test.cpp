@@ -76,7 +76,9 @@ TEST_F(ProgramResources, FramesShareOneTableAndKeepTheKeyAroundTheFigure) {
     for (int row = 0; row < 105; ++row) {
       for (int column = 0; column < 100; ++column) {
         const bool edge = row == 0 || row == 104 || column == 0 || column == 99;
-        if (edge) ASSERT_EQ(pixels[row * 100 + column], 88) << name << " touches its edge";
+        if (edge) {
+          ASSERT_EQ(pixels[row * 100 + column], 88) << name << " touches its edge";
+        }
       }
     }
   }

@@ -10,14 +10,26 @@ namespace {
 class WindowProc : public ::testing::Test {
  protected:
   void SetUp() override {
+    WNDCLASSEXW petClass{};
+    petClass.cbSize = sizeof petClass;
+    petClass.lpfnWndProc = PetWindowProc;
+    petClass.hInstance = GetModuleHandleW(nullptr);
+    petClass.lpszClassName = L"MorvetProcUnderTest";
+    RegisterClassExW(&petClass);
+    // Its creation finds no running pet of this class and so asks to end at once.
+    window = CreateWindowExW(0, L"MorvetProcUnderTest", L"pet", WS_POPUP, 0, 0, 0, 0, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
     dragging = keyHeld = menuOpen = 0;
     thePet.command = Tick;
     thePet.pendingDirection = 0;
     drainQuit();
   }
-  void TearDown() override { drainQuit(); }
+  void TearDown() override {
+    DestroyWindow(window);
+    drainQuit();
+  }
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return PetWindowProc(window.handle(), message, wParam, lParam);
+    return PetWindowProc(window, message, wParam, lParam);
   }
   // Runs one timer message and tells which step it ran.
   int32_t stepOfOneTick() {
@@ -31,7 +43,7 @@ class WindowProc : public ::testing::Test {
   }
   static void drainQuit() { while (quitPosted()) {} }
 
-  TestWindow window;
+  HWND window = nullptr;
   TimerRecorder timers;
 };
 

@@ -1,0 +1,127 @@
+// pet-step-bench [SECONDS]: times the pet's real steps, composition included,
+// on the current display, then lets the pet live on its own timer for SECONDS
+// (60 by default) and reports the process's CPU time per second.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "assets/animation_table.h"
+#include "pet/desktop_pet.h"
+
+namespace {
+
+DesktopPet* livingPet = nullptr;
+
+LRESULT CALLBACK benchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && livingPet) livingPet->PetStep(Tick);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND makePetWindow(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = benchProc;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  windowClass.lpszClassName = L"MorvetBench";
+  RegisterClassExW(&windowClass);
+  return CreateWindowExW(WS_EX_APPWINDOW, L"MorvetBench", L"bench", WS_POPUP | WS_VISIBLE, 150,
+                         100, 0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+// Lets Wine show the last painting, as the real message loop does between steps.
+void pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message != WM_TIMER) DispatchMessageW(&message);
+  }
+}
+
+double microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  return double(to.QuadPart - from.QuadPart) * 1e6 / double(frequency.QuadPart);
+}
+
+void report(const char* what, std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  const double median = samples[samples.size() / 2];
+  const double p99 = samples[samples.size() * 99 / 100];
+  std::printf("%-9s steps: %zu, median %.0f us, 99th percentile %.0f us\n", what, samples.size(),
+              median, p99);
+}
+
+std::vector<double> timeSteps(DesktopPet& pet, int count, bool walking) {
+  std::vector<double> samples;
+  for (int i = 0; i < count; ++i) {
+    if (walking) {
+      pet.animation = slot::WALK;
+      pet.motionKind = motion::WALKS;
+    }
+    pet.behaviourTicks = -100000;  // too young to change its act
+    pump();
+    LARGE_INTEGER before, after;
+    QueryPerformanceCounter(&before);
+    pet.PetStep(Tick);
+    QueryPerformanceCounter(&after);
+    samples.push_back(microseconds(before, after));
+  }
+  return samples;
+}
+
+double cpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](FILETIME t) {
+    return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int lifeSeconds = argc > 1 ? std::atoi(argv[1]) : 60;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  static DesktopPet pet(7, Tick, 70);
+  HWND window = makePetWindow(instance);
+  pet.buildPalette(instance);
+  pet.attach(instance, window);
+  for (const AnimationEntry& entry : animationTable) {
+    pet.loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
+  }
+  pet.settle();
+  KillTimer(window, pet.timerId);  // the timed steps are driven from here
+
+  std::printf("display: %d bits per pixel\n", pet.bytesPerPixel * 8);
+  pet.animation = slot::STAND;
+  pet.motionKind = motion::STANDS;
+  pet.currentFrame = &pet.animations[slot::STAND];
+  report("standing", timeSteps(pet, 1000, false));
+  pet.currentFrame = &pet.animations[slot::WALK];
+  report("walking", timeSteps(pet, 1000, true));
+
+  pet.behaviourTicks = 0;
+  pet.animation = slot::STAND;
+  pet.motionKind = motion::STANDS;
+  livingPet = &pet;
+  pet.rearmTimer(pet.timerPeriod);
+  const double cpuBefore = cpuSeconds();
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (GetTickCount() - start < DWORD(lifeSeconds) * 1000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  const double cpu = cpuSeconds() - cpuBefore;
+  std::printf("living    %d s at %d ms a step: CPU %.3f s, %.2f %% of one core\n", lifeSeconds,
+              pet.timerPeriod, cpu, 100.0 * cpu / lifeSeconds);
+  livingPet = nullptr;
+  return 0;
+}
