@@ -11,6 +11,7 @@
 
 #include "assets/animation_table.h"
 #include "pet/desktop_pet.h"
+#include "test_support.h"
 
 namespace {
 
@@ -27,16 +28,6 @@ HWND makeWindow(HINSTANCE instance) {
   RegisterClassExW(&windowClass);
   return CreateWindowExW(0, L"MorvetTrace", L"trace", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                          instance, nullptr);
-}
-
-int framePosition(const DesktopPet& pet) {
-  const AnimationList& head = pet.animations[pet.animation];
-  if (pet.currentFrame == &head) return 0;
-  int position = 1;
-  for (const FrameNode* node = head.next; node; node = node->next, ++position) {
-    if (node == pet.currentFrame) return position;
-  }
-  return -1;
 }
 
 void printStep(const DesktopPet& pet, char token) {
