@@ -115,6 +115,7 @@ class DesktopPet {
   void drawFrameThroughPalette(HBITMAP bitmap, const char* resourceName);
   void reportMissingFrame(AnimationList& head);
   bool hasSurfaces() const;
+  void captureScreen(HDC target, int32_t left, int32_t top, int32_t width, int32_t height);
   size_t pixelBufferBytes() const;
 };
 

@@ -12,7 +12,7 @@ void DesktopPet::composeAndPaint(int32_t facing) {
   const int32_t windowWidth = w + 2 * m;
   const int32_t windowHeight = h + 2 * m;
 
-  BitBlt(scratchDC, 0, 0, windowWidth, windowHeight, screenDC, x - m, y - m, SRCCOPY);
+  captureScreen(scratchDC, x - m, y - m, windowWidth, windowHeight);
   BitBlt(scratchDC, m - velocityX, m - velocityY, w, h, backDC, 0, 0, SRCCOPY);
   BitBlt(backDC, 0, 0, w, h, scratchDC, m, m, SRCCOPY);
   BitBlt(frameDC, 0, 0, windowWidth, windowHeight, scratchDC, 0, 0, SRCCOPY);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 
 #include "pet/desktop_pet.h"
@@ -53,6 +54,21 @@ bool DesktopPet::hasSurfaces() const {
          backgroundBits && mirrorBits && spriteWidth > 0 && spriteHeight > 0;
 }
 
+// Copies the screen rectangle (left, top, width, height) to (0, 0) of `target`.
+// Only the part on the screen is read: Wine fails a copy whose source reaches
+// past the screen's edge and leaves black behind, and what lies off the screen
+// is never seen anyway.
+void DesktopPet::captureScreen(HDC target, int32_t left, int32_t top, int32_t width,
+                               int32_t height) {
+  const int32_t right = screenWidth > 0 ? std::min(left + width, screenWidth) : left + width;
+  const int32_t bottom = screenHeight > 0 ? std::min(top + height, screenHeight) : top + height;
+  const int32_t clippedLeft = std::max(left, 0);
+  const int32_t clippedTop = std::max(top, 0);
+  if (clippedLeft >= right || clippedTop >= bottom) return;
+  BitBlt(target, clippedLeft - left, clippedTop - top, right - clippedLeft, bottom - clippedTop,
+         screenDC, clippedLeft, clippedTop, SRCCOPY);
+}
+
 void DesktopPet::settle() {
   const size_t bufferBytes = pixelBufferBytes();
   spriteBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
@@ -102,9 +118,9 @@ void DesktopPet::settle() {
 
   // The first captures are taken while the window still covers nothing: an
   // unpainted window shows black on a composited desktop, not what lies beneath.
-  BitBlt(frameDC, 0, 0, windowWidth, windowHeight, screenDC, x - m, y - m, SRCCOPY);
-  BitBlt(scratchDC, 0, 0, windowWidth, windowHeight, screenDC, x - m, y - m, SRCCOPY);
-  BitBlt(backDC, 0, 0, spriteWidth, spriteHeight, screenDC, x, y, SRCCOPY);
+  captureScreen(frameDC, x - m, y - m, windowWidth, windowHeight);
+  captureScreen(scratchDC, x - m, y - m, windowWidth, windowHeight);
+  captureScreen(backDC, x, y, spriteWidth, spriteHeight);
 
   SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
                SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);

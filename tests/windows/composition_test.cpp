@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -64,7 +65,15 @@ Capture capture(HDC source, int x, int y, int width, int height, int bytesPerPix
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ kept = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source ? source : screen, x, y, SRCCOPY);
+  // Wine fails a screen read that reaches past the edge: read the on-screen part.
+  const int left = std::max(x, 0);
+  const int top = std::max(y, 0);
+  const int right = std::min(x + width, SCREEN_W);
+  const int bottom = std::min(y + height, SCREEN_H);
+  if (left < right && top < bottom) {
+    BitBlt(memory, left - x, top - y, right - left, bottom - top, source ? source : screen, left,
+           top, SRCCOPY);
+  }
   SelectObject(memory, kept);
   Capture result;
   result.width = width;
@@ -293,6 +302,19 @@ TEST_F(CompositionDepth, EveryStepShowsTheFrameOverTheDesktopAndLeavesNoTrail) {
           << "the old spot shows the desktop again";
     }
   }
+}
+
+TEST_F(CompositionDepth, APetPartlyOffTheScreenStillShowsACleanPicture) {
+  SetCursorPos(SCREEN_W - 20, SCREEN_H - 30);
+  pumpMessages();
+  pet.PetStep(Drag);
+  ASSERT_GT(pet.x + 100 + 7, SCREEN_W) << "the window reaches past the right edge";
+  ASSERT_GT(pet.y + 105 + 7, SCREEN_H) << "and past the bottom edge";
+  expectPetDrawnOverBackdrop(FACING_AS_STORED);
+  pumpMessages();
+  pet.PetStep(Drag);
+  expectPetDrawnOverBackdrop(FACING_AS_STORED);
+  expectCleanBackgroundSaved();
 }
 
 TEST_F(CompositionDepth, TheTeardownPaintsTheDesktopBackAndParksTheWindow) {
