@@ -1,0 +1,314 @@
+# Shared by the program test scripts: sourced, not run.
+#
+# use_depth DEPTH      picks the display and Wine prefix of that depth, makes the
+#                      output folder, sets the cleanup trap
+# put_wallpaper        puts the patterned test picture on the root window
+# shoot FILE           screenshot of the root window as PPM
+# start_pet            starts morvet.exe in the background (exit code into $OUT/pet.rc)
+# wait_pet_window S    waits up to S seconds for the pet window; sets PET_WINDOW
+# pet_geometry         prints "X Y W H" of the pet window
+# snapshot NAME        screenshot with the pet held still; sets SHOT_RECT ("X,Y,W,H")
+# check_snapshot NAME  judges a snapshot with morvet-shotcheck against $OUT/clean.ppm
+#                      (or $CLEAN_SHOT)
+# wait_pet_exit S      waits up to S seconds for morvet.exe to end; sets PET_RC
+# stop_pet             ends the pet (WM_CLOSE, then force) and waits for it
+set -uo pipefail
+
+PROGRAM_TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+: "${MORVET_EXE:?run through ctest}" "${PET_COMMAND:?}" "${MORVET_ART:?}" "${PROGRAM_TEST_OUT:?}"
+: "${MORVET_HOST_BUILD:?MORVET_HOST_BUILD must name the native build tree}"
+SHOTCHECK=$MORVET_HOST_BUILD/tests/program/host/morvet-shotcheck
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LANG=${LANG:-C.UTF-8}
+
+PET_JOB=""
+PET_PID=""
+PET_WINDOW=""
+PET_RC=""
+FAILURES=0
+CLEANUP_HOOKS=()
+
+say() { printf '%s\n' "$*"; }
+failed() {
+  printf 'FAILED: %s\n' "$*"
+  FAILURES=$((FAILURES + 1))
+}
+# Stops the test at once: for failures after which nothing more can be learnt.
+fatal() {
+  printf 'FAILED: %s\n' "$*"
+  exit 1
+}
+
+finish() {
+  if [ "$FAILURES" -gt 0 ]; then
+    say "$FAILURES check(s) failed; pictures and logs in $OUT"
+    exit 1
+  fi
+  say "all checks passed"
+  exit 0
+}
+
+cleanup() {
+  local status=$?
+  trap - EXIT
+  local hook
+  for hook in "${CLEANUP_HOOKS[@]}"; do "$hook" || true; done
+  xdotool mouseup 1 > /dev/null 2>&1 || true
+  xdotool mouseup 3 > /dev/null 2>&1 || true
+  xdotool keyup Left Right Up Down > /dev/null 2>&1 || true
+  [ -n "$PET_PID" ] && kill -CONT "$PET_PID" 2> /dev/null
+  if [ -n "$PET_JOB" ] && kill -0 "$PET_JOB" 2> /dev/null; then
+    timeout 10 wine "$PET_COMMAND" close > /dev/null 2>&1
+    sleep 1
+  fi
+  timeout 20 wineserver -k > /dev/null 2>&1
+  [ -n "$PET_JOB" ] && kill "$PET_JOB" 2> /dev/null
+  wait 2> /dev/null
+  exit $status
+}
+
+use_depth() {
+  DEPTH=$1
+  local display prefix
+  eval "display=\${MORVET_DISPLAY_$DEPTH:-}"
+  eval "prefix=\${MORVET_PREFIX_$DEPTH:-}"
+  [ -n "$display" ] && [ -n "$prefix" ] ||
+    fatal "no display of $DEPTH bits per pixel: set MORVET_DISPLAY_$DEPTH and MORVET_PREFIX_$DEPTH (scripts/test does)"
+  export DISPLAY=$display WINEPREFIX=$prefix
+  [ -x "$SHOTCHECK" ] || fatal "$SHOTCHECK is missing: build the host tree"
+  OUT=$PROGRAM_TEST_OUT/$(basename "$0" .sh)-$DEPTH${TEST_VARIANT:+-$TEST_VARIANT}
+  rm -rf "$OUT"
+  mkdir -p "$OUT"
+  trap cleanup EXIT
+  trap 'exit 130' INT TERM HUP
+  # No pet of an earlier, broken run may stand on the desktop.
+  timeout 20 wineserver -k > /dev/null 2>&1
+  SCREEN_W=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
+  SCREEN_H=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
+  [ -n "$SCREEN_W" ] || fatal "cannot read the size of display $DISPLAY"
+}
+
+# Two gradients in a checkerboard, crossed by dark diagonal lines: every pixel
+# differs from its neighbours, so a shifted, stale or keyed pixel shows.
+WALLPAPER=$PROGRAM_TEST_OUT/wallpaper.png
+make_wallpaper() {
+  [ -f "$WALLPAPER" ] && return 0
+  mkdir -p "$PROGRAM_TEST_OUT"
+  convert \( -size "${SCREEN_H}x${SCREEN_W}" gradient:'#ffa040-#4060ff' -rotate 90 \) \
+    \( -size "${SCREEN_W}x${SCREEN_H}" gradient:'#f040c0-#60e0a0' \) \
+    \( -size "${SCREEN_W}x${SCREEN_H}" pattern:checkerboard -threshold 50% \) -composite \
+    \( -size "${SCREEN_W}x${SCREEN_H}" pattern:hs_fdiagonal -fill '#c0c0c0' -opaque black \) \
+    -compose Multiply -composite -depth 8 -type TrueColor "$WALLPAPER.tmp.png" &&
+    mv "$WALLPAPER.tmp.png" "$WALLPAPER"
+}
+
+put_wallpaper() {
+  make_wallpaper || fatal "cannot make the wallpaper"
+  # xwallpaper leaves a PseudoColor root black; ImageMagick's display allocates
+  # the colours it needs at every depth.
+  timeout 20 display -window root "$WALLPAPER" > /dev/null 2>&1
+  shoot "$OUT/clean.ppm"
+  local colours
+  colours=$(convert "$OUT/clean.ppm" -format '%k' info: 2> /dev/null)
+  [ "${colours:-0}" -ge 16 ] || fatal "the wallpaper did not reach the root window ($colours colours)"
+}
+
+shoot() {
+  timeout 20 import -window root -depth 8 "$1" > /dev/null 2>&1 || fatal "screenshot $1 failed"
+}
+
+start_pet() {
+  rm -f "$OUT/pet.rc"
+  (
+    wine "$MORVET_EXE" > "$OUT/pet.log" 2>&1
+    echo $? > "$OUT/pet.rc"
+  ) &
+  PET_JOB=$!
+}
+
+# Visible windows named exactly Morvet.
+pet_windows() {
+  xdotool search --onlyvisible --name '^Morvet$' 2> /dev/null
+}
+
+pet_geometry() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "${1:-$PET_WINDOW}" 2> /dev/null)" || return 1
+  [ -n "${X:-}" ] || return 1
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+wait_pet_window() {
+  local deadline=$((SECONDS + $1)) w geometry
+  PET_WINDOW=""
+  while [ $SECONDS -lt $deadline ]; do
+    for w in $(pet_windows); do
+      geometry=$(pet_geometry "$w") || continue
+      case "$geometry" in
+        *" 114 119")
+          PET_WINDOW=$w
+          PET_PID=$(xdotool getwindowpid "$w" 2> /dev/null)
+          return 0
+          ;;
+      esac
+    done
+    [ -f "$OUT/pet.rc" ] && return 1
+    sleep 0.2
+  done
+  return 1
+}
+
+# The pet's process is stopped while the screen is read, so that geometry and
+# picture belong to the same step. A step takes a few milliseconds of the 70
+# between steps, and Wine paints when the thread goes back to waiting, so a stop
+# almost always finds a finished picture.
+freeze_pet() {
+  [ -n "$PET_PID" ] || return 0
+  kill -STOP "$PET_PID" 2> /dev/null
+  sleep 0.15
+}
+thaw_pet() {
+  [ -n "$PET_PID" ] && kill -CONT "$PET_PID" 2> /dev/null
+  return 0
+}
+
+snapshot() {
+  local name=$1 x y w h
+  freeze_pet
+  read -r x y w h <<< "$(pet_geometry)" || true
+  SHOT_RECT="$x,$y,$w,$h"
+  shoot "$OUT/$name.ppm"
+  if [ "$DEPTH" = 8 ]; then
+    timeout 20 import -window "$PET_WINDOW" -depth 8 "$OUT/$name-window.ppm" > /dev/null 2>&1
+  fi
+  thaw_pet
+  echo "$SHOT_RECT" > "$OUT/$name.rect"
+}
+
+check_snapshot() {
+  local name=$1 extra=()
+  [ "$DEPTH" = 8 ] && extra=(--window-shot "$OUT/$name-window.ppm")
+  "$SHOTCHECK" --frames "$MORVET_ART" --clean "${CLEAN_SHOT:-$OUT/clean.ppm}" --shot "$OUT/$name.ppm" \
+    --depth "$DEPTH" --window "$SHOT_RECT" "${extra[@]}" > "$OUT/$name.check" 2>&1
+  local status=$?
+  if [ $status -ne 0 ]; then
+    convert "$OUT/$name.ppm" "$OUT/$name.png" 2> /dev/null
+    failed "screenshot $name (window $SHOT_RECT): $(cat "$OUT/$name.check")"
+    return 1
+  fi
+  say "  $name at $SHOT_RECT: $(cat "$OUT/$name.check")"
+  return 0
+}
+
+check_desktop_clean() {
+  local name=$1
+  shoot "$OUT/$name.ppm"
+  if ! "$SHOTCHECK" --clean "$OUT/clean.ppm" --shot "$OUT/$name.ppm" --depth "$DEPTH" \
+    --no-window > "$OUT/$name.check" 2>&1; then
+    convert "$OUT/$name.ppm" "$OUT/$name.png" 2> /dev/null
+    failed "$name: the desktop is not as it was: $(cat "$OUT/$name.check")"
+    return 1
+  fi
+  return 0
+}
+
+wait_pet_exit() {
+  local deadline=$((SECONDS + $1))
+  PET_RC=""
+  while [ $SECONDS -lt $deadline ]; do
+    if [ -f "$OUT/pet.rc" ]; then
+      PET_RC=$(cat "$OUT/pet.rc")
+      [ -n "$PET_RC" ] && return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+stop_pet() {
+  [ -n "$PET_JOB" ] || return 0
+  thaw_pet
+  timeout 10 wine "$PET_COMMAND" close > /dev/null 2>&1
+  wait_pet_exit 10 || kill "$PET_JOB" 2> /dev/null
+  PET_JOB=""
+  PET_PID=""
+}
+
+# Starts a pet on a fresh wallpaper and waits for its window, or stops the test.
+start_pet_on_wallpaper() {
+  put_wallpaper
+  start_pet
+  wait_pet_window 30 || fatal "no 114x119 window named Morvet within 30 s (exit code: $(cat "$OUT/pet.rc" 2> /dev/null))"
+  # The first paint follows the first step; a moment later the picture is settled.
+  sleep 0.5
+}
+
+# The window's top-left corner, "X Y".
+pet_position() {
+  local g
+  g=$(pet_geometry) || return 1
+  echo "${g% * *}"
+}
+
+# ---- the menu -------------------------------------------------------------------
+MENU_TITLE='澄曦數碼-夢舞華章小可愛'
+
+# Writes the menu's windows and controls to $OUT/menu.txt; fails when no menu is up.
+read_menu() {
+  timeout 20 wine "$PET_COMMAND" menu "$MENU_TITLE" 2> /dev/null | tr -d '\r' > "$OUT/menu.txt"
+  grep -q '^dialog ' "$OUT/menu.txt"
+}
+
+menu_dialogs() { grep -c '^dialog 1 ' "$OUT/menu.txt"; }
+
+right_click_pet() {
+  local x y
+  read -r x y <<< "$(pet_position)"
+  xdotool mousemove $((x + 57)) $((y + 60)) click 3
+}
+
+wait_menu() {
+  local deadline=$((SECONDS + $1))
+  while [ $SECONDS -lt $deadline ]; do
+    read_menu && return 0
+    sleep 0.3
+  done
+  return 1
+}
+
+wait_menu_gone() {
+  local deadline=$((SECONDS + $1))
+  while [ $SECONDS -lt $deadline ]; do
+    read_menu || return 0
+    sleep 0.3
+  done
+  return 1
+}
+
+# click_button ID: clicks the middle of the control's rectangle as last read.
+click_button() {
+  local line left top right bottom
+  line=$(grep "^control $1 " "$OUT/menu.txt" | head -1)
+  [ -n "$line" ] || { failed "no control $1 in the menu"; return 1; }
+  read -r _ _ _ _ left top right bottom _ <<< "$line"
+  xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1
+}
+
+# expect_goes_on S WHAT: over up to S seconds, screenshots (each checked) until
+# the pet shows another frame or stands elsewhere. Standing, acting and walking
+# are its own random choice; each act animates, so its picture changes soon.
+expect_goes_on() {
+  local deadline=$((SECONDS + $1)) first="" now n=0
+  while [ $SECONDS -lt $deadline ]; do
+    n=$((n + 1))
+    snapshot "$2-$n"
+    check_snapshot "$2-$n" || return 1
+    now="$SHOT_RECT $(cat "$OUT/$2-$n.check")"
+    [ -z "$first" ] && first=$now
+    [ "$now" != "$first" ] && return 0
+    sleep 0.4
+  done
+  failed "$2: the pet's picture did not change within $1 s"
+  return 1
+}

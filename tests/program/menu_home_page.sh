@@ -1,0 +1,75 @@
+# The menu's home-page button starts the program registered for .htm files on
+# the home page, and closes the menu; with no association it still closes the
+# menu. The registry is put back afterwards.
+source "$(dirname "$0")/lib.sh"
+use_depth "${1:-32}"
+: "${URL_RECORDER:?}"
+
+reg() { timeout 30 wine reg "$@" > /dev/null 2>&1; }
+# The default value of HKCR\.htm before the test, if it had one.
+saved_htm=$(timeout 30 wine reg query 'HKCR\.htm' /ve 2> /dev/null | tr -d '\r' |
+  awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]+/, ""); print; exit }')
+had_htm=0
+timeout 30 wine reg query 'HKCR\.htm' > /dev/null 2>&1 && had_htm=1
+restore_registry() {
+  reg delete 'HKCR\MorvetTestPage' /f
+  if [ $had_htm = 1 ]; then
+    reg add 'HKCR\.htm' /ve /d "$saved_htm" /f
+  else
+    reg delete 'HKCR\.htm' /f
+  fi
+}
+CLEANUP_HOOKS+=(restore_registry)
+
+recorder=$(winepath -w "$URL_RECORDER" 2> /dev/null)
+[ -n "$recorder" ] || fatal "winepath cannot name $URL_RECORDER"
+reg add 'HKCR\.htm' /ve /d MorvetTestPage /f || fatal "cannot write HKCR\\.htm"
+reg add 'HKCR\MorvetTestPage\shell\open\command' /ve /d "\"$recorder\" --flag \"%1\"" /f ||
+  fatal "cannot write the MorvetTestPage command"
+stored=$(timeout 30 wine reg query 'HKCR\MorvetTestPage\shell\open\command' /ve | tr -d '\r' |
+  awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]+/, ""); print; exit }')
+[ "$stored" = "\"$recorder\" --flag \"%1\"" ] || fatal "the registry holds '$stored'"
+
+record=$OUT/url.txt
+export MORVET_URL_RECORD
+MORVET_URL_RECORD=$(winepath -w "$record" 2> /dev/null)
+start_pet_on_wallpaper
+# The menu opens in the middle of the screen, above the pet: first move the pet
+# out of its way.
+read -r x y <<< "$(pet_position)"
+xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
+sleep 0.2
+xdotool mousemove 150 150
+sleep 0.5
+xdotool mouseup 1
+sleep 0.2
+
+right_click_pet
+wait_menu 15 || fatal "no menu within 15 s of a right click"
+click_button 1000
+deadline=$((SECONDS + 15))
+until [ -s "$record" ] || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
+expected="\"$recorder\" --flag   www.example.com"
+if [ -s "$record" ]; then
+  got=$(cat "$record")
+  [ "$got" = "$expected" ] || failed "the browser was started as [$got], expected [$expected]"
+else
+  failed "no program was started within 15 s of the home-page button"
+fi
+wait_menu_gone 10 || failed "the menu is still up 10 s after the home-page button"
+[ -f "$OUT/pet.rc" ] && failed "the program ended after the home-page button"
+
+# No association at all: the button still closes the menu, and starts nothing of ours.
+restore_registry
+rm -f "$record"
+right_click_pet
+wait_menu 15 || fatal "no menu on the second opening"
+click_button 1000
+wait_menu_gone 10 || failed "with no .htm association the menu is still up 10 s after the home-page button"
+sleep 1
+[ -e "$record" ] && failed "with no association the recorder was started: $(cat "$record")"
+[ -f "$OUT/pet.rc" ] && failed "the program ended after the home-page button with no association"
+
+stop_pet
+[ "${PET_RC:-0}" = 0 ] || failed "exit code $PET_RC at the end, not 0"
+finish
