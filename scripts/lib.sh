@@ -32,13 +32,11 @@ install_missing_packages() {
 
 build_trees() {
   say "building the host tree"
-  [ -f "$BUILD/host/build.ninja" ] ||
-    cmake -S "$ROOT" -B "$BUILD/host" -G Ninja > /dev/null
+  cmake -S "$ROOT" -B "$BUILD/host" -G Ninja > /dev/null || return 1
   cmake --build "$BUILD/host"
   say "building the Windows tree"
-  [ -f "$BUILD/windows/build.ninja" ] ||
-    cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" > /dev/null
+  cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" > /dev/null || return 1
   cmake --build "$BUILD/windows"
 }
 

@@ -199,3 +199,43 @@ TEST(FrameLists, WithoutStandingArtThePetEndsWithoutDrawing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Settling, ADepthItCannotServeIsReportedAndTheProgramEnds) {
+  MessageBoxWatcher boxes;
+  TimerRecorder timers;
+  LoadedPet loaded(thisModule());
+  DesktopPet& pet = loaded.pet;
+  loaded.loadAll();
+  FrameNode* standing = pet.animations[slot::STAND].next;
+  DeleteObject(standing->bitmap);
+  standing->bitmap = CreateBitmap(100, 105, 1, 1, nullptr);  // one bit per pixel
+  const int32_t depthFromAttach = pet.bytesPerPixel;
+  pet.settle();
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown()[0].text, L"我不認識你的電腦啦!!!");
+  EXPECT_EQ(boxes.shown()[0].caption, L"霜牙說");
+  EXPECT_EQ(loaded.window.destroyMessages(), 1);
+  EXPECT_EQ(pet.bytesPerPixel, depthFromAttach) << "the depth it had stays";
+  EXPECT_EQ(timers.calls().size(), 1u) << "settling still runs to its end";
+  pet.PetStep(Tick);  // a merge at that depth would overrun: it must not run
+  pet.PetStep(Tick);
+}
+
+TEST(Settling, ARefusedTimerIsReportedButThePetStays) {
+  MessageBoxWatcher boxes;
+  TimerRecorder timers;
+  timers.refuse(true);
+  LoadedPet loaded(thisModule());
+  loaded.loadAll();
+  loaded.pet.settle();
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown()[0].text, L"我很累..不要玩我");
+  EXPECT_EQ(boxes.shown()[0].caption, L"霜牙說");
+  EXPECT_EQ(boxes.shown()[0].owner, nullptr);
+  EXPECT_EQ(loaded.window.destroyMessages(), 0);
+  EXPECT_NE(loaded.pet.frameDC, nullptr);
+}
+
+}  // namespace

@@ -390,6 +390,22 @@ Findings check(const Options& o, const std::vector<Frame>& frames, const Image& 
   compareWithDesktop(clean, shot, "outside the window",
                      [&](int x, int y) { return !w.contains(x, y); }, 0, findings);
 
+  // A window reaching past the screen's edge is grabbed as its visible part
+  // only; the part off the screen is never judged.
+  Image paddedShot;
+  if (windowShot && (windowShot->width != w.w || windowShot->height != w.h)) {
+    const int left = std::max(0, -w.x), top = std::max(0, -w.y);
+    const int visibleW = std::min(w.x + w.w, clean.width) - std::max(w.x, 0);
+    const int visibleH = std::min(w.y + w.h, clean.height) - std::max(w.y, 0);
+    if (windowShot->width == visibleW && windowShot->height == visibleH) {
+      paddedShot.width = w.w;
+      paddedShot.height = w.h;
+      paddedShot.bytes.assign(static_cast<size_t>(w.w) * w.h * 3, 0);
+      for (int y = 0; y < visibleH; ++y)
+        for (int x = 0; x < visibleW; ++x) paddedShot.set(left + x, top + y, windowShot->at(x, y));
+      windowShot = &paddedShot;
+    }
+  }
   if (windowShot && (windowShot->width != w.w || windowShot->height != w.h)) {
     findings.add("the window's own screenshot is " + std::to_string(windowShot->width) + "x" +
                  std::to_string(windowShot->height));
