@@ -312,3 +312,17 @@ expect_goes_on() {
   failed "$2: the pet's picture did not change within $1 s"
   return 1
 }
+
+# The menu opens in the middle of the screen, above the pet: drag the pet to the
+# top-left corner first. The button is held a moment after the jump, since a
+# release right after it would keep the jump as the pet's speed.
+move_pet_out_of_the_menus_way() {
+  local x y
+  read -r x y <<< "$(pet_position)"
+  xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
+  sleep 0.2
+  xdotool mousemove 150 150
+  sleep 0.5
+  xdotool mouseup 1
+  sleep 0.2
+}

@@ -34,15 +34,7 @@ record=$OUT/url.txt
 export MORVET_URL_RECORD
 MORVET_URL_RECORD=$(winepath -w "$record" 2> /dev/null)
 start_pet_on_wallpaper
-# The menu opens in the middle of the screen, above the pet: first move the pet
-# out of its way.
-read -r x y <<< "$(pet_position)"
-xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
-sleep 0.2
-xdotool mousemove 150 150
-sleep 0.5
-xdotool mouseup 1
-sleep 0.2
+move_pet_out_of_the_menus_way
 
 right_click_pet
 wait_menu 15 || fatal "no menu within 15 s of a right click"
