@@ -29,4 +29,7 @@ void DesktopPet::composeAndPaint(int32_t facing) {
   HDC windowDC = GetDC(window);
   BitBlt(windowDC, 0, 0, windowWidth, windowHeight, frameDC, 0, 0, SRCCOPY);
   ReleaseDC(window, windowDC);
+  // The next capture must find this picture on the screen; Wine would otherwise
+  // hold a window's painting back until the thread waits for messages.
+  GdiFlush();
 }
