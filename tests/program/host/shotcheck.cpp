@@ -39,6 +39,7 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -296,8 +297,14 @@ struct Candidate {
   const Frame* frame = nullptr;
   bool mirrored = false;
   long mismatches = 0;
+  long desktopLookMismatches = 0;
   std::vector<std::string> samples;
 };
+
+// At 8 bits the X colour map may hold one desktop colour under two pixel values,
+// so a handful of desktop pixels can show either look; a wrong picture (a black
+// box, a trail, another frame) differs in thousands of pixels.
+constexpr long PALETTE_LOOK_ALLOWANCE = 60;
 
 Candidate tryFrame(const Frame& f, bool mirrored, const Image& clean, const Image& shot,
                    const Image* windowShot, const DesktopMap& desktop, const Rect& window,
@@ -318,10 +325,12 @@ Candidate tryFrame(const Frame& f, bool mirrored, const Image& clean, const Imag
       if (f.key[i] && desktop.enabled) {
         const auto look = desktop.look.find(pack(clean.at(x, y)));
         const Rgb got = windowShot->at(MARGIN + col, MARGIN + row);
-        if (look != desktop.look.end() && got != look->second)
-          why = "desktop " + describe(look->second) + " expected, shown " + describe(got);
-        else if (got == KEY)
+        if (got == KEY) {
           why = "desktop expected, the key colour shown";
+        } else if (look != desktop.look.end() && got != look->second &&
+                   ++c.desktopLookMismatches > PALETTE_LOOK_ALLOWANCE) {
+          why = "desktop " + describe(look->second) + " expected, shown " + describe(got);
+        }
       } else if (f.key[i]) {
         if (!near(shown, clean.at(x, y), depth == 16 ? tolerance : 0))
           why = "desktop " + describe(clean.at(x, y)) + " expected, shown " + describe(shown);
@@ -435,7 +444,7 @@ Findings check(const Options& o, const std::vector<Frame>& frames, const Image& 
                     ", elsewhere as " + describe(found->second);
         }
       }
-    if (conflicts > 0)
+    if (conflicts > PALETTE_LOOK_ALLOWANCE)
       findings.add("window margin: the desktop does not show through it consistently, " +
                    std::to_string(conflicts) + " pixels; first " + first);
   } else {
@@ -627,17 +636,21 @@ int selfTest(const std::string& dir) {
     Image leak = win;
     leak.set(MARGIN, MARGIN, KEY);
     expect("the key colour in the window at 8", false, o, clean, root, &leak);
-    // Two margin pixels over the same desktop colour, one of them shown otherwise.
+    // Every margin pixel over a desktop colour already met is shown otherwise,
+    // as a black box or a stale picture would show it.
     Image torn = win;
-    bool tore = false;
-    for (int y = 0; y < MARGIN && !tore; ++y)
-      for (int x = 1; x < w.w && !tore; ++x)
-        for (int x0 = 0; x0 < x && !tore; ++x0)
-          if (clean.at(w.x + x, w.y + y) == clean.at(w.x + x0, w.y)) {
-            torn.set(x, y, Rgb{255 - torn.at(x, y).r, 0, 0});
-            tore = true;
-          }
-    if (!tore) std::printf("FAIL no repeated desktop colour in the synthetic margin\n");
+    std::set<uint32_t> met;
+    long tornPixels = 0;
+    for (int y = 0; y < w.h; ++y)
+      for (int x = 0; x < w.w; ++x) {
+        if (x >= MARGIN && x < w.w - MARGIN && y >= MARGIN && y < w.h - MARGIN) continue;
+        if (!met.insert(pack(clean.at(w.x + x, w.y + y))).second) {
+          torn.set(x, y, Rgb{255 - torn.at(x, y).r, 0, 0});
+          ++tornPixels;
+        }
+      }
+    if (tornPixels <= PALETTE_LOOK_ALLOWANCE)
+      std::printf("FAIL too few repeated desktop colours in the synthetic margin\n");
     expect("a margin that does not follow the desktop at 8", false, o, clean, root, &torn);
     Image trail = root;
     trail.set(5, 5, Rgb{0, 0, 0});
