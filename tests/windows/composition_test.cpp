@@ -237,7 +237,6 @@ class CompositionDepth : public ::testing::Test {
     }
   }
 
-  TestWindow unused;
   TimerRecorder timers;
   HWND backdrop = nullptr;
   HWND petWindow = nullptr;
