@@ -115,23 +115,12 @@ std::string describe(const BYTE* pixel) {
 class CompositionDepth : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSEXW backdropClass{};
-    backdropClass.cbSize = sizeof backdropClass;
-    backdropClass.lpfnWndProc = backdropProc;
-    backdropClass.hInstance = GetModuleHandleW(nullptr);
-    backdropClass.lpszClassName = L"MorvetBackdrop";
-    RegisterClassExW(&backdropClass);
+    registerWindowClass(L"MorvetBackdrop", backdropProc);
     backdrop = CreateWindowExW(0, L"MorvetBackdrop", L"backdrop", WS_POPUP | WS_VISIBLE, 0, 0,
                                SCREEN_W, SCREEN_H, nullptr, nullptr, GetModuleHandleW(nullptr),
                                nullptr);
     UpdateWindow(backdrop);
-    WNDCLASSEXW petClass{};
-    petClass.cbSize = sizeof petClass;
-    petClass.lpfnWndProc = DefWindowProcW;
-    petClass.hInstance = GetModuleHandleW(nullptr);
-    petClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    petClass.lpszClassName = L"MorvetPetUnderTest";
-    RegisterClassExW(&petClass);
+    registerWindowClass(L"MorvetPetUnderTest", DefWindowProcW);
     petWindow = CreateWindowExW(0, L"MorvetPetUnderTest", L"pet", WS_POPUP | WS_VISIBLE, 150, 100, 0,
                                 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     pumpMessages();

@@ -15,17 +15,8 @@
 
 namespace {
 
-LRESULT CALLBACK quietProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
 HWND makeWindow(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = quietProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = L"MorvetTrace";
-  RegisterClassExW(&windowClass);
+  registerWindowClass(L"MorvetTrace", DefWindowProcW);
   return CreateWindowExW(0, L"MorvetTrace", L"trace", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                          instance, nullptr);
 }

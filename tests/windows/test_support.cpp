@@ -14,12 +14,7 @@ LRESULT CALLBACK countingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 const wchar_t* testWindowClass() {
   static bool registered = false;
   if (!registered) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = countingProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"MorvetTestWindow";
-    RegisterClassExW(&windowClass);
+    registerWindowClass(L"MorvetTestWindow", countingProc);
     registered = true;
   }
   return L"MorvetTestWindow";
@@ -70,6 +65,16 @@ LRESULT CALLBACK closeMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+void registerWindowClass(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
+}
 
 TestWindow::TestWindow() {
   destroyCount = 0;

@@ -6,6 +6,9 @@
 
 #include "pet/desktop_pet.h"
 
+// Registers a window class of this module with no background of its own.
+void registerWindowClass(const wchar_t* name, WNDPROC procedure);
+
 // A hidden top-level window that counts the WM_DESTROY messages it is sent.
 class TestWindow {
  public:

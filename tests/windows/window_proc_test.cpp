@@ -10,12 +10,7 @@ namespace {
 class WindowProc : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSEXW petClass{};
-    petClass.cbSize = sizeof petClass;
-    petClass.lpfnWndProc = PetWindowProc;
-    petClass.hInstance = GetModuleHandleW(nullptr);
-    petClass.lpszClassName = L"MorvetProcUnderTest";
-    RegisterClassExW(&petClass);
+    registerWindowClass(L"MorvetProcUnderTest", PetWindowProc);
     // Its creation finds no running pet of this class and so asks to end at once.
     window = CreateWindowExW(0, L"MorvetProcUnderTest", L"pet", WS_POPUP, 0, 0, 0, 0, nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -108,12 +103,7 @@ TEST_F(WindowProc, ARightClickWhileTheMenuIsOpenDoesNothing) {
 }
 
 TEST(WindowProcCreation, ASecondPetWindowEndsItsOwnProgram) {
-  WNDCLASSEXW petClass{};
-  petClass.cbSize = sizeof petClass;
-  petClass.lpfnWndProc = PetWindowProc;
-  petClass.hInstance = GetModuleHandleW(nullptr);
-  petClass.lpszClassName = PET_CLASS_NAME;
-  RegisterClassExW(&petClass);
+  registerWindowClass(PET_CLASS_NAME, PetWindowProc);
   appInstance = GetModuleHandleW(nullptr);
   MSG message;
   while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
