@@ -62,7 +62,7 @@ class DesktopPet {
   void restoreScreen();
   void releaseSurfaces();
   void parkWindow();
-  void composeAndPaint(int32_t facing);
+  void composeAndPaint();
   void mergeSprite(HBITMAP target, const FrameNode* frame, int32_t width, int32_t pixelCount,
                    int32_t facing, int32_t bytesPerPixel);
 
@@ -109,6 +109,7 @@ class DesktopPet {
   int32_t screenHeight = 0;
   int32_t timerId = 0;
   int32_t soundEnabled = 0;
+  int32_t facing = 0;  // how the step driver tells the composition to draw the frame
 
  private:
   void releaseFrames(AnimationList& list);

@@ -91,10 +91,10 @@ void DesktopPet::PetStep(int32_t newCommand) {
   x += velocityX;
   y += velocityY;
 
-  int32_t facing = FACING_AS_STORED;
+  facing = FACING_AS_STORED;
   if ((command == Tick || command == KeyStep) && x <= targetX) facing = FACING_MIRRORED;
 
-  composeAndPaint(facing);
+  composeAndPaint();
 }
 
 void DesktopPet::setKeyDirection(int32_t code) {

@@ -4,7 +4,7 @@
 // it with the sprite keyed over it. The capture is taken while the window still
 // shows its previous picture, whose sprite is wiped out with the background
 // saved one step earlier.
-void DesktopPet::composeAndPaint(int32_t facing) {
+void DesktopPet::composeAndPaint() {
   if (!hasSurfaces()) return;  // a step before the pet has settled draws nothing
   const int32_t w = spriteWidth;
   const int32_t h = spriteHeight;
