@@ -76,11 +76,12 @@ free_display() {
   echo "$n"
 }
 
-# start_display DEPTH: starts Xvfb at that depth; prints the display name.
+# start_display DEPTH [FIRST_NUMBER [SIZE]]: starts Xvfb at that depth (and
+# size, 1024x768 unless given); prints the display name.
 start_display() {
   local n
   n=$(free_display "${2:-90}")
-  Xvfb ":$n" -screen 0 "1024x768x$1" -noreset -nolisten tcp > /dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${3:-1024x768}x$1" -noreset -nolisten tcp > /dev/null 2>&1 &
   echo $! >> "$STARTED_PIDS_FILE"
   local tries=0
   until xdpyinfo -display ":$n" > /dev/null 2>&1; do

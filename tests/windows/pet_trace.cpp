@@ -1,7 +1,9 @@
 // Runs the pet's real steps from a script and prints what each step did.
 //   pet-trace.exe SEED X Y SCRIPT
 // SCRIPT tokens: T (tick), K (arrow step), D:x,y (drag with the cursor at x,y),
-// L R U N (arrow key-down left, right, up, down).
+// L R U N (arrow key-down left, right, up, down), and, before the first step,
+// E:n (slot n holds no frames, as when its art is missing).
+// Every change of the timer's period prints a line "timer <period>".
 #include <windows.h>
 
 #include <cstdio>
@@ -22,13 +24,36 @@ HWND makeWindow(HINSTANCE instance) {
 }
 
 void printStep(const DesktopPet& pet, char token) {
-  std::printf("%c %d %d %d %d %d %d %d %d %d %d\n", token, pet.animation, framePosition(pet),
+  std::printf("%c %d %d %d %d %d %d %d %d %d %d %d\n", token, pet.animation, framePosition(pet),
               pet.x, pet.y, pet.velocityX, pet.velocityY, pet.targetX, pet.targetY,
-              pet.behaviourTicks, pet.motionKind);
+              pet.behaviourTicks, pet.motionKind, pet.facing);
 }
 
-bool runToken(DesktopPet& pet, const std::string& token) {
-  if (token == "T") {
+UINT_PTR WINAPI printingSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC procedure) {
+  std::printf("timer %u\n", period);
+  return SetTimer(window, id, period, procedure);
+}
+
+void emptySlot(DesktopPet& pet, int32_t slotIndex) {
+  AnimationList& head = pet.animations[slotIndex];
+  for (FrameNode* node = head.next; node;) {
+    FrameNode* next = node->next;
+    DeleteObject(node->bitmap);
+    delete node;
+    node = next;
+  }
+  head.next = nullptr;
+  head.previous = nullptr;
+}
+
+bool runToken(DesktopPet& pet, const std::string& token, bool stepped) {
+  if (token.size() > 2 && token.compare(0, 2, "E:") == 0) {
+    const int slotIndex = std::atoi(token.c_str() + 2);
+    if (stepped || slotIndex < 0 || slotIndex >= slot::COUNT) {
+      return false;
+    }
+    emptySlot(pet, slotIndex);
+  } else if (token == "T") {
     pet.PetStep(Tick);
     printStep(pet, 'T');
   } else if (token == "K") {
@@ -76,13 +101,16 @@ int main(int argc, char** argv) {
 
   std::printf("init %d %d %d %d %d\n", pet.screenWidth, pet.screenHeight, pet.targetX,
               pet.targetY, pet.timerId);
+  petSetTimer = printingSetTimer;
   std::istringstream script(argv[4]);
   std::string token;
+  bool stepped = false;
   while (script >> token) {
-    if (!runToken(pet, token)) {
+    if (!runToken(pet, token, stepped)) {
       std::fprintf(stderr, "pet-trace: unknown token '%s'\n", token.c_str());
       return 2;
     }
+    stepped = stepped || token == "T" || token == "K" || token[0] == 'D';
   }
   std::fflush(stdout);
   return 0;
