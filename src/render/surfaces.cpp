@@ -1,8 +1,8 @@
-#include <algorithm>
 #include <cstdlib>
 
 #include "pet/desktop_pet.h"
 #include "pet/random.h"
+#include "render/screen_area.h"
 
 namespace {
 const wchar_t* const UNKNOWN_DEPTH_TEXT = L"我不認識你的電腦啦!!!";
@@ -57,16 +57,17 @@ bool DesktopPet::hasSurfaces() const {
 // Copies the screen rectangle (left, top, width, height) to (0, 0) of `target`.
 // Only the part on the screen is read: Wine fails a copy whose source reaches
 // past the screen's edge and leaves black behind, and what lies off the screen
-// is never seen anyway.
+// is never seen anyway. The screen is every monitor together, measured now: the
+// pet may stand on any of them, and they may change while it runs.
 void DesktopPet::captureScreen(HDC target, int32_t left, int32_t top, int32_t width,
                                int32_t height) {
-  const int32_t right = screenWidth > 0 ? std::min(left + width, screenWidth) : left + width;
-  const int32_t bottom = screenHeight > 0 ? std::min(top + height, screenHeight) : top + height;
-  const int32_t clippedLeft = std::max(left, 0);
-  const int32_t clippedTop = std::max(top, 0);
-  if (clippedLeft >= right || clippedTop >= bottom) return;
-  BitBlt(target, clippedLeft - left, clippedTop - top, right - clippedLeft, bottom - clippedTop,
-         screenDC, clippedLeft, clippedTop, SRCCOPY);
+  const PixelRect screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                         GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                         GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const PixelRect part = visiblePart({left, top, width, height}, screen);
+  if (part.width <= 0 || part.height <= 0) return;
+  BitBlt(target, part.left - left, part.top - top, part.width, part.height, screenDC, part.left,
+         part.top, SRCCOPY);
 }
 
 void DesktopPet::settle() {

@@ -1,0 +1,15 @@
+#include "render/screen_area.h"
+
+#include <algorithm>
+
+PixelRect visiblePart(const PixelRect& wanted, const PixelRect& screen) {
+  // In 64 bits: a pet dragged absurdly far must not wrap around onto the screen.
+  const int64_t left = std::max<int64_t>(wanted.left, screen.left);
+  const int64_t top = std::max<int64_t>(wanted.top, screen.top);
+  const int64_t right = std::min<int64_t>(int64_t(wanted.left) + wanted.width,
+                                          int64_t(screen.left) + screen.width);
+  const int64_t bottom = std::min<int64_t>(int64_t(wanted.top) + wanted.height,
+                                           int64_t(screen.top) + screen.height);
+  if (left >= right || top >= bottom) return {wanted.left, wanted.top, 0, 0};
+  return {int32_t(left), int32_t(top), int32_t(right - left), int32_t(bottom - top)};
+}
