@@ -16,6 +16,23 @@ bool registerPetClass(HINSTANCE instance) {
   return RegisterClassExW(&petClass) != 0;
 }
 
+// A program that declares no awareness of scaled displays gets logical
+// coordinates while its reads of the screen are physical pixels: it would
+// capture the wrong part of the screen and the system would stretch its window.
+// Per-monitor awareness (v2) came with Windows 10 1703; older systems get the
+// system-wide kind.
+void declareDpiAwareness() {
+  using SetAwarenessContext = BOOL(WINAPI*)(HANDLE);
+  const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(-4);
+  const FARPROC found =
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext");
+  if (found) {
+    reinterpret_cast<SetAwarenessContext>(reinterpret_cast<void*>(found))(perMonitorAwareV2);
+  } else {
+    SetProcessDPIAware();
+  }
+}
+
 void loadAllAnimations() {
   for (const AnimationEntry& entry : animationTable) {
     thePet.loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
@@ -25,6 +42,7 @@ void loadAllAnimations() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  declareDpiAwareness();  // before any window or device context exists
   if (!registerPetClass(instance)) return 0;
   appInstance = instance;  // the window's creation builds the palette from it
   HWND window = CreateWindowExW(WS_EX_APPWINDOW, PET_CLASS_NAME, PET_WINDOW_TITLE,
