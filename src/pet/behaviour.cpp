@@ -61,8 +61,10 @@ void DesktopPet::chooseBehaviour() {
 
 void DesktopPet::pickTarget(int32_t kind) {
   if (kind == Drag) {
+    // On the secure desktop (a UAC prompt, the lock screen) the cursor cannot be
+    // read: the pet stays under the last position known.
     POINT cursor{};
-    GetCursorPos(&cursor);
+    if (!petGetCursorPos(&cursor)) return;
     targetX = cursor.x;
     targetY = cursor.y;
     return;

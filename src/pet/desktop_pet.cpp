@@ -5,6 +5,7 @@
 #include "pet/random.h"
 
 SetTimerFunction petSetTimer = SetTimer;
+GetCursorPosFunction petGetCursorPos = GetCursorPos;
 
 const wchar_t* const PET_CAPTION = L"霜牙說";
 
@@ -59,6 +60,10 @@ void DesktopPet::attach(HINSTANCE instance, HWND window) {
 
 void DesktopPet::rearmTimer(int32_t period) {
   if (petSetTimer(window, timerId, period, nullptr)) return;
+  // The box's own loop goes on dispatching the pet's timer, and those steps may
+  // be refused too: one box is enough, the program is ending anyway.
+  if (timerChangeReported) return;
+  timerChangeReported = 1;
   MessageBoxW(window, TIMER_CHANGE_REFUSED_TEXT, PET_CAPTION, MB_OK);
   SendMessageW(window, WM_DESTROY, 0, 0);
 }

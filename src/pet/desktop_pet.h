@@ -32,6 +32,9 @@ constexpr int32_t FACING_MIRRORED = 2;
 // SetTimer by default; tests put a recorder here to see the periods the pet asks for.
 using SetTimerFunction = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
 extern SetTimerFunction petSetTimer;
+// GetCursorPos by default; tests put a stand-in here to see a cursor that cannot be read.
+using GetCursorPosFunction = BOOL(WINAPI*)(LPPOINT);
+extern GetCursorPosFunction petGetCursorPos;
 
 // Everything the program knows about its character. A plain record with
 // operations on its fields; the program holds exactly one.
@@ -118,6 +121,9 @@ class DesktopPet {
   bool hasSurfaces() const;
   void captureScreen(HDC target, int32_t left, int32_t top, int32_t width, int32_t height);
   size_t pixelBufferBytes() const;
+  bool windowStandsAt(int32_t left, int32_t top) const;
+
+  int32_t timerChangeReported = 0;
 };
 
 // Message texts and their shared caption.

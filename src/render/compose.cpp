@@ -20,9 +20,10 @@ void DesktopPet::composeAndPaint() {
   mergeSprite(spriteBitmap, currentFrame, w, w * h, facing, bytesPerPixel);
   BitBlt(frameDC, m, m, w, h, spriteDC, 0, 0, SRCCOPY);
 
-  // Moving a window costs far more than the rest of the step; a pet that did
-  // not move stands where it stood.
-  if (velocityX != 0 || velocityY != 0) {
+  // Moving a window costs far more than the rest of the step, so a window that
+  // already stands there is left alone; one that something else moved (a
+  // display change, another program) is put back.
+  if (!windowStandsAt(x - m, y - m)) {
     SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   }
@@ -32,4 +33,9 @@ void DesktopPet::composeAndPaint() {
   // The next capture must find this picture on the screen; Wine would otherwise
   // hold a window's painting back until the thread waits for messages.
   GdiFlush();
+}
+
+bool DesktopPet::windowStandsAt(int32_t left, int32_t top) const {
+  RECT placed{};
+  return GetWindowRect(window, &placed) && placed.left == left && placed.top == top;
 }

@@ -292,6 +292,16 @@ TEST_F(CompositionDepth, EveryStepShowsTheFrameOverTheDesktopAndLeavesNoTrail) {
   }
 }
 
+TEST_F(CompositionDepth, AStandingPetPutsBackAWindowThatSomethingElseMoved) {
+  pet.PetStep(Tick);
+  SetWindowPos(petWindow, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pumpMessages();
+  pet.PetStep(Tick);
+  ASSERT_EQ(pet.velocityX, 0);
+  ASSERT_EQ(pet.velocityY, 0);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+}
+
 TEST_F(CompositionDepth, APetPartlyOffTheScreenStillShowsACleanPicture) {
   SetCursorPos(SCREEN_W - 20, SCREEN_H - 30);
   pumpMessages();

@@ -367,6 +367,44 @@ TEST_F(PetHeart, ARefusedTimerChangeIsReportedAndEndsTheProgram) {
   EXPECT_EQ(pet.x, 450) << "the step runs to its end";
 }
 
+// Runs one arrow step of `steppingPet` when sent WM_APP: a step dispatched from
+// inside a message box's own loop.
+DesktopPet* steppingPet = nullptr;
+LRESULT CALLBACK stepOnRequest(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP && steppingPet) steppingPet->PetStep(KeyStep);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(PetHeart, ARefusedTimerChangeIsReportedOnceWhileStepsGoOnInsideTheReport) {
+  MessageBoxWatcher boxes;
+  timers.refuse(true);
+  registerWindowClass(L"MorvetSteppingWindow", stepOnRequest);
+  HWND stepper = CreateWindowExW(0, L"MorvetSteppingWindow", L"stepper", WS_POPUP, 0, 0, 0, 0,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  steppingPet = &pet;
+  pet.setKeyDirection(DIRECTION_LEFT);
+  pet.x = 500;
+  PostMessageW(stepper, WM_APP, 0, 0);  // waits for the report's loop
+  pet.PetStep(KeyStep);
+  steppingPet = nullptr;
+  DestroyWindow(stepper);
+  EXPECT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(window.destroyMessages(), 1);
+  EXPECT_EQ(pet.x, 486) << "both steps ran to their end";
+}
+
+BOOL WINAPI cursorOnTheSecureDesktop(LPPOINT) { return FALSE; }
+
+TEST_F(PetHeart, ADragStaysWhereItWasWhenTheCursorCannotBeRead) {
+  SetCursorPos(500, 300);
+  pet.PetStep(Drag);
+  petGetCursorPos = cursorOnTheSecureDesktop;
+  pet.PetStep(Drag);
+  petGetCursorPos = GetCursorPos;
+  EXPECT_EQ(pet.x, 450);
+  EXPECT_EQ(pet.y, 290);
+}
+
 TEST_F(PetHeart, RearmingKeepsOneTimerWithTheSameId) {
   pet.rearmTimer(46);
   pet.rearmTimer(70);
