@@ -59,6 +59,9 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_DESTROY: PostQuitMessage(0); break;
     case WM_KEYDOWN: onKeyDown(wParam); break;
     case WM_KEYUP: keyHeld = 0; break;
+    // A key released while another window has the keyboard never reaches the
+    // pet, which would walk on in that key's direction off the screen.
+    case WM_KILLFOCUS: keyHeld = 0; break;
     case WM_SYSCOMMAND:
       if (wParam == SC_SCREENSAVE) SendMessageW(window, WM_DESTROY, 0, 0);
       break;
