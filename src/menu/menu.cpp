@@ -1,17 +1,22 @@
 #include "menu/menu.h"
 
+#include <cstring>
+
 #include "app/app.h"
 #include "menu/launch_text.h"
 
 namespace {
 
-// Reads the default value of a key under HKEY_CLASSES_ROOT into `value`. A key
-// that does not open leaves `value` as it was; a value that is not text or does
-// not fit leaves it empty. Reading needs no more than read access, which every
-// user has.
-void readDefaultValue(const char* keyPath, char* value) {
+// Reads the default value of a key under HKEY_CLASSES_ROOT as text into
+// `value`; false when the key does not open, or its value is not text that fits
+// or holds nothing but spaces. Reading needs no more than read access, which
+// every user has.
+bool readDefaultValue(const char* keyPath, char* value) {
+  value[0] = '\0';
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return false;
+  }
   char data[launch::VALUE_BYTES];
   DWORD type = REG_NONE;
   DWORD size = sizeof data;
@@ -19,10 +24,23 @@ void readDefaultValue(const char* keyPath, char* value) {
       RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(key);
   const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
-  if (status == ERROR_SUCCESS && text && size <= sizeof data) {
-    launch::registryText(data, size, value);
-  } else {
-    value[0] = '\0';
+  if (status != ERROR_SUCCESS || !text || size > sizeof data) return false;
+  launch::registryText(data, size, value);
+  return value[std::strspn(value, " ")] != '\0';
+}
+
+// Starts the command line without waiting for it: WinExec would hold the pet
+// and its menu until a slow browser first waits for input.
+void startWithoutWaiting(char* commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_RESTORE;
+  PROCESS_INFORMATION started{};
+  if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &started)) {
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
   }
 }
 
@@ -65,16 +83,20 @@ INT_PTR CALLBACK PetMenuProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 bool buildHomePageCommand(char* commandLine) {
-  char value[launch::VALUE_BYTES] = "";
-  readDefaultValue(".htm", value);
+  commandLine[0] = '\0';
+  char className[launch::VALUE_BYTES];
+  if (!readDefaultValue(".htm", className)) return false;
   char keyPath[launch::KEY_PATH_BYTES];
-  if (!launch::commandKeyPath(value, keyPath)) return false;  // no key has a name that long
-  readDefaultValue(keyPath, value);
-  launch::homePageCommand(value, commandLine);
+  if (!launch::commandKeyPath(className, keyPath)) return false;  // no key has a name that long
+  // Without a command there is nothing to start: what is left after the cut
+  // would be searched for as a program in the pet's folder and on the PATH.
+  char command[launch::VALUE_BYTES];
+  if (!readDefaultValue(keyPath, command)) return false;
+  launch::homePageCommand(command, commandLine);
   return true;
 }
 
 void OpenHomePage() {
   char commandLine[launch::COMMAND_BYTES];
-  if (buildHomePageCommand(commandLine)) WinExec(commandLine, SW_RESTORE);
+  if (buildHomePageCommand(commandLine)) startWithoutWaiting(commandLine);
 }

@@ -16,5 +16,5 @@ INT_PTR CALLBACK PetMenuProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 // Starts the program registered for .htm files on the maker's home page.
 void OpenHomePage();
 // Builds that command line into commandLine (launch::COMMAND_BYTES); false when
-// there is nothing that could be started.
+// the registry gave no command to start.
 bool buildHomePageCommand(char* commandLine);

@@ -1,6 +1,7 @@
 # The menu's home-page button starts the program registered for .htm files on
-# the home page, and closes the menu; with no association it still closes the
-# menu. The registry is put back afterwards.
+# the home page and closes the menu at once, even while that program is slow to
+# start; with a class that has no command, or no association at all, it starts
+# nothing and still closes the menu. The registry is put back afterwards.
 source "$(dirname "$0")/lib.sh"
 use_depth "${1:-32}"
 : "${URL_RECORDER:?}"
@@ -33,6 +34,14 @@ stored=$(timeout 30 wine reg query 'HKCR\MorvetTestPage\shell\open\command' /ve 
 record=$OUT/url.txt
 export MORVET_URL_RECORD
 MORVET_URL_RECORD=$(winepath -w "$record" 2> /dev/null)
+# The stand-in browser stays a while without ever waiting for input.
+export MORVET_URL_RECORDER_STAYS=30
+# The pet runs from a folder of its own, with a program beside it named like
+# the first letter of the class: what a wrongly cut class name would start.
+mkdir -p "$OUT/app"
+cp "$MORVET_EXE" "$OUT/app/morvet.exe" && cp "$URL_RECORDER" "$OUT/app/M.exe" ||
+  fatal "cannot set up $OUT/app"
+MORVET_EXE=$OUT/app/morvet.exe
 start_pet_on_wallpaper
 move_pet_out_of_the_menus_way
 
@@ -48,14 +57,25 @@ if [ -s "$record" ]; then
 else
   failed "no program was started within 15 s of the home-page button"
 fi
-wait_menu_gone 10 || failed "the menu is still up 10 s after the home-page button"
+wait_menu_gone 3 || failed "the menu is still up 3 s after the browser started: the pet waits for it"
 [ -f "$OUT/pet.rc" ] && failed "the program ended after the home-page button"
+
+# A class without a command: nothing is started, not even the program that
+# the class name's first letter names.
+reg delete 'HKCR\MorvetTestPage' /f
+rm -f "$record"
+right_click_pet
+wait_menu 15 || fatal "no menu on the second opening"
+click_button 1000
+wait_menu_gone 10 || failed "with a class without a command the menu is still up 10 s after the home-page button"
+sleep 2
+[ -e "$record" ] && failed "with a class without a command a program was started: $(cat "$record")"
 
 # No association at all: the button still closes the menu, and starts nothing of ours.
 restore_registry
 rm -f "$record"
 right_click_pet
-wait_menu 15 || fatal "no menu on the second opening"
+wait_menu 15 || fatal "no menu on the third opening"
 click_button 1000
 wait_menu_gone 10 || failed "with no .htm association the menu is still up 10 s after the home-page button"
 sleep 1

@@ -1,6 +1,8 @@
 // url-recorder.exe: stands in for a web browser. Writes its own command line,
 // exactly as it received it, as UTF-8 to the file named by MORVET_URL_RECORD
-// (a Windows path), or else to url-recorder.txt beside the executable.
+// (a Windows path), or else to url-recorder.txt beside the executable. With
+// MORVET_URL_RECORDER_STAYS set to a number of seconds it then stays that long
+// without ever waiting for input, as a browser that is slow to start does.
 #include <windows.h>
 
 #include <string>
@@ -26,5 +28,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   DWORD written = 0;
   const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
+  wchar_t stays[16] = L"";
+  if (GetEnvironmentVariableW(L"MORVET_URL_RECORDER_STAYS", stays, 16)) {
+    Sleep(1000u * static_cast<DWORD>(_wtoi(stays)));
+  }
   return ok && written == text.size() ? 0 : 1;
 }

@@ -109,6 +109,7 @@ class HomePageRegistry : public ::testing::Test {
       RegDeleteKeyA(HKEY_CLASSES_ROOT, ".htm");
     }
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "MorvetTestPage");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, std::string(108, 'c').c_str());
   }
   struct Saved {
     bool has = false;
@@ -154,17 +155,23 @@ TEST_F(HomePageRegistry, OddRegistryValuesAreNeverReadPastTheirEnd) {
 
   const DWORD number = 0x41414141;
   writeValue("MorvetTestPage\\shell\\open\\command", REG_DWORD, &number, sizeof number);
-  EXPECT_EQ(command(), "  www.example.com") << "a value that is not text is no command";
+  EXPECT_EQ(command(), "<nothing>") << "a value that is not text is no command";
 
   writeText("MorvetTestPage\\shell\\open\\command", std::string(300, 'a') + " b");
-  EXPECT_EQ(command(), "  www.example.com") << "a command too long for the buffer is dropped";
+  EXPECT_EQ(command(), "<nothing>") << "a command too long for the buffer is dropped";
+
+  writeText("MorvetTestPage\\shell\\open\\command", "");
+  EXPECT_EQ(command(), "<nothing>") << "an empty command starts nothing";
+  writeText("MorvetTestPage\\shell\\open\\command", "   ");
+  EXPECT_EQ(command(), "<nothing>") << "nor does one of spaces alone";
 }
 
 TEST_F(HomePageRegistry, AClassNameTooLongForTheKeyPathLaunchesNothing) {
   writeText(".htm", std::string(109, 'c'));
   EXPECT_EQ(command(), "<nothing>");
   writeText(".htm", std::string(108, 'c'));
-  EXPECT_EQ(command(), "c  www.example.com") << "fits; a class without a command is cut like one";
+  writeText((std::string(108, 'c') + "\\shell\\open\\command").c_str(), "run %1");
+  EXPECT_EQ(command(), "run   www.example.com") << "the longest name that fits";
 }
 
 }  // namespace
