@@ -4,6 +4,22 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
+# The oldest Windows the program claims to run on (6.1 is Windows 7). The PE
+# header states it, so older systems refuse the program instead of failing
+# half-way, and the package test holds the imports to it.
+set(MORVET_OLDEST_WINDOWS 6.1)
+string(REPLACE "." ";" MORVET_OLDEST_WINDOWS_PARTS ${MORVET_OLDEST_WINDOWS})
+list(GET MORVET_OLDEST_WINDOWS_PARTS 0 oldest_major)
+list(GET MORVET_OLDEST_WINDOWS_PARTS 1 oldest_minor)
+add_link_options(
+  -Wl,--major-os-version,${oldest_major} -Wl,--minor-os-version,${oldest_minor}
+  -Wl,--major-subsystem-version,${oldest_major} -Wl,--minor-subsystem-version,${oldest_minor})
+
+# The same sources give the same program in any folder at any time: no link
+# time in the header, no build folder in the binary.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
+add_link_options(-Wl,--no-insert-timestamp)
+
 set(MORVET_WINDOWS_SOURCES
   src/pet/desktop_pet.cpp
   src/pet/behaviour.cpp
@@ -25,10 +41,13 @@ target_link_options(morvet_lib PUBLIC ${STATIC_RUNTIME})
 set(MORVET_RESOURCES ${CMAKE_SOURCE_DIR}/resources/morvet.rc)
 add_executable(morvet WIN32 src/app/main.cpp ${MORVET_RESOURCES})
 target_link_libraries(morvet PRIVATE morvet_lib)
+# What people download carries no symbols or debug information.
+target_link_options(morvet PRIVATE $<$<CONFIG:Release>:-s>)
 
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
 
 add_subdirectory(tests/windows)
 add_subdirectory(tests/program)
+add_subdirectory(tests/package)
 add_subdirectory(benchmarks/windows)
