@@ -122,6 +122,7 @@ class DesktopPet {
   void captureScreen(HDC target, int32_t left, int32_t top, int32_t width, int32_t height);
   size_t pixelBufferBytes() const;
   bool windowStandsAt(int32_t left, int32_t top) const;
+  void putOnScreenNow();
 
   int32_t timerChangeReported = 0;
 };

@@ -30,12 +30,18 @@ void DesktopPet::composeAndPaint() {
   HDC windowDC = GetDC(window);
   BitBlt(windowDC, 0, 0, windowWidth, windowHeight, frameDC, 0, 0, SRCCOPY);
   ReleaseDC(window, windowDC);
-  // The next capture must find this picture on the screen; Wine would otherwise
-  // hold a window's painting back until the thread waits for messages.
-  GdiFlush();
+  putOnScreenNow();
 }
 
 bool DesktopPet::windowStandsAt(int32_t left, int32_t top) const {
   RECT placed{};
   return GetWindowRect(window, &placed) && placed.left == left && placed.top == top;
+}
+
+// The next capture must find this step's picture on the screen, also when the
+// next step follows at once (a press straight after a tick). Wine holds a
+// window's move and painting back until the thread checks for messages; a
+// check that waits for nothing and takes nothing lets them through.
+void DesktopPet::putOnScreenNow() {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
 }

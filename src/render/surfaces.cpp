@@ -128,7 +128,7 @@ void DesktopPet::settle() {
   HDC windowDC = GetDC(window);
   BitBlt(windowDC, 0, 0, windowWidth, windowHeight, frameDC, 0, 0, SRCCOPY);
   ReleaseDC(window, windowDC);
-  GdiFlush();
+  putOnScreenNow();
   SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 

@@ -302,6 +302,21 @@ TEST_F(CompositionDepth, AStandingPetPutsBackAWindowThatSomethingElseMoved) {
   expectPetDrawnOverBackdrop(facingFor(pet));
 }
 
+TEST_F(CompositionDepth, StepsThatFollowEachOtherAtOnceLeaveNoTrail) {
+  pet.animation = slot::WALK;
+  pet.currentFrame = &pet.animations[slot::WALK];
+  pet.motionKind = motion::WALKS;
+  pet.behaviourTicks = 0;
+  pet.targetX = pet.x + 300;
+  pet.targetY = pet.y - 100;
+  for (int pair = 0; pair < 3; ++pair) {
+    pet.PetStep(Tick);
+    pet.PetStep(Tick);  // no wait for messages in between
+    expectPetDrawnOverBackdrop(facingFor(pet));
+    expectCleanBackgroundSaved();
+  }
+}
+
 TEST_F(CompositionDepth, APetPartlyOffTheScreenStillShowsACleanPicture) {
   SetCursorPos(SCREEN_W - 20, SCREEN_H - 30);
   pumpMessages();
