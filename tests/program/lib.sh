@@ -149,6 +149,7 @@ wait_pet_window() {
         *" 114 119")
           PET_WINDOW=$w
           PET_PID=$(xdotool getwindowpid "$w" 2> /dev/null)
+          PET_WAIT_CALLS=""
           return 0
           ;;
       esac
@@ -160,12 +161,39 @@ wait_pet_window() {
 }
 
 # The pet's process is stopped while the screen is read, so that geometry and
-# picture belong to the same step. A step takes a few milliseconds of the 70
-# between steps, and Wine paints when the thread goes back to waiting, so a stop
-# almost always finds a finished picture.
+# picture belong to the same step. It is stopped only while it waits for its
+# next message: stopped in the middle of a step, the screen could show the
+# window moved but not yet painted; and when its window leaves or re-enters the
+# screen, Wine waits up to two seconds for a window manager that Xvfb lacks,
+# with the window's old picture on show. A thread waiting for messages reads
+# the pipe whose both ends it holds itself; Wine's other waits look different.
+PET_WAIT_CALLS=""
+learn_pet_wait_calls() {
+  local fd
+  PET_WAIT_CALLS=" "
+  for fd in $(for fd in /proc/"$PET_PID"/fd/*; do echo "${fd##*/} $(readlink "$fd")"; done |
+    awk '$2 ~ /^pipe:/ { fds[$2] = fds[$2] " " $1; n[$2]++ }
+         END { for (p in n) if (n[p] >= 2) print fds[p] }'); do
+    PET_WAIT_CALLS+="0 0x$(printf '%x' "$fd") "
+  done
+}
+pet_is_waiting() {
+  local call
+  call=$(cut -d' ' -f1,2 /proc/"$PET_PID"/syscall 2> /dev/null) || return 1
+  [[ "$PET_WAIT_CALLS" == *" $call "* ]]
+}
 freeze_pet() {
   [ -n "$PET_PID" ] || return 0
-  kill -STOP "$PET_PID" 2> /dev/null
+  [ -n "$PET_WAIT_CALLS" ] || learn_pet_wait_calls
+  local tries=0
+  while kill -STOP "$PET_PID" 2> /dev/null; do
+    sleep 0.01
+    pet_is_waiting && break
+    tries=$((tries + 1))
+    [ $tries -ge 150 ] && { say "  (the pet never settled between steps; shooting anyway)"; break; }
+    kill -CONT "$PET_PID" 2> /dev/null
+    sleep 0.02
+  done
   sleep 0.15
 }
 thaw_pet() {
