@@ -95,9 +95,13 @@ start_display() {
   echo ":$n"
 }
 
+# The Wine prefixes whose programs stop_everything ends: each script names its
+# own, so that scripts running side by side leave each other alone.
+PREFIXES_TO_STOP=()
+
 stop_everything() {
   local prefix
-  for prefix in "$BUILD/wineprefix" "$BUILD/wineprefix-16" "$BUILD/wineprefix-8"; do
+  for prefix in "${PREFIXES_TO_STOP[@]}"; do
     [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k > /dev/null 2>&1
   done
   local pid

@@ -8,6 +8,8 @@
 //                                and, for each, its child controls
 //                                ("control <id> <visible> <enabled> <left> <top> <right> <bottom> <text>")
 //   pet-command.exe wait-gone S  waits up to S seconds for the pet window to go
+//   pet-command.exe ping         succeeds when the pet's thread answers a message
+//                                within 2 seconds
 //
 // Text is printed as UTF-8, one line each. Exit status 0 on success, 1 when the
 // pet window (or the menu) is not there, 2 on bad arguments.
@@ -105,6 +107,14 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   if (command == "screensave") return postToPet(WM_SYSCOMMAND, SC_SCREENSAVE);
   if (command == "close") return postToPet(WM_CLOSE, 0);
+  if (command == "ping") {
+    const std::vector<HWND> found = pets();
+    DWORD_PTR answer = 0;
+    return !found.empty() && SendMessageTimeoutW(found.front(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                 2000, &answer)
+               ? 0
+               : 1;
+  }
   if (command == "pets") {
     print(std::to_string(pets().size()) + "\n");
     return 0;
