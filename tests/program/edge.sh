@@ -13,12 +13,7 @@ for target in "$((SCREEN_W / 2)) $((SCREEN_H - 119 + 20 + 17))" \
               "$((SCREEN_W - 114 + 20 + 57)) $((SCREEN_H / 2))"; do
   read -r cx cy <<< "$target"
   xdotool mousemove "$cx" "$cy"
-  deadline=$((SECONDS + 3))
-  until [ "$(pet_position)" = "$((cx - 57)) $((cy - 17))" ] || [ $SECONDS -ge $deadline ]; do
-    sleep 0.1
-  done
-  [ "$(pet_position)" = "$((cx - 57)) $((cy - 17))" ] ||
-    failed "cursor at $cx,$cy: window at $(pet_position)"
+  follows_to "$cx" "$cy" || failed "cursor at $cx,$cy: window at $(pet_position)"
   sleep 0.3
   name="edge-$((cx - 57))-$((cy - 17))"
   snapshot "$name"

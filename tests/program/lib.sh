@@ -12,6 +12,10 @@
 #                      (or $CLEAN_SHOT)
 # wait_pet_exit S      waits up to S seconds for morvet.exe to end; sets PET_RC
 # stop_pet             ends the pet (WM_CLOSE, then force) and waits for it
+# follows_to X Y       waits up to 3 s for a held pet's window to reach the cursor
+#                      at X,Y (its corner at X-57,Y-17)
+# register_browser CLASS COMMAND   points .htm at CLASS, opened by COMMAND, until
+#                      the test ends (restore_browser puts the old one back)
 set -uo pipefail
 
 PROGRAM_TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -277,6 +281,36 @@ pet_position() {
   local g
   g=$(pet_geometry) || return 1
   echo "${g% * *}"
+}
+
+follows_to() {
+  local deadline=$((SECONDS + 3))
+  until [ "$(pet_position)" = "$(($1 - 57)) $(($2 - 17))" ]; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
+# ---- the .htm association --------------------------------------------------------
+reg() { timeout 30 wine reg "$@" > /dev/null 2>&1; }
+register_browser() {
+  BROWSER_CLASS=$1
+  # The default value of HKCR\.htm before the test, if it had one.
+  SAVED_HTM=$(timeout 30 wine reg query 'HKCR\.htm' /ve 2> /dev/null | tr -d '\r' |
+    awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]+/, ""); print; exit }')
+  HAD_HTM=0
+  timeout 30 wine reg query 'HKCR\.htm' > /dev/null 2>&1 && HAD_HTM=1
+  CLEANUP_HOOKS+=(restore_browser)
+  reg add 'HKCR\.htm' /ve /d "$1" /f || fatal "cannot write HKCR\\.htm"
+  reg add "HKCR\\$1\\shell\\open\\command" /ve /d "$2" /f || fatal "cannot write the $1 command"
+}
+restore_browser() {
+  reg delete "HKCR\\$BROWSER_CLASS" /f
+  if [ "$HAD_HTM" = 1 ]; then
+    reg add 'HKCR\.htm' /ve /d "$SAVED_HTM" /f
+  else
+    reg delete 'HKCR\.htm' /f
+  fi
 }
 
 # ---- the menu -------------------------------------------------------------------

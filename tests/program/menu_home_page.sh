@@ -6,27 +6,9 @@ source "$(dirname "$0")/lib.sh"
 use_depth "${1:-32}"
 : "${URL_RECORDER:?}"
 
-reg() { timeout 30 wine reg "$@" > /dev/null 2>&1; }
-# The default value of HKCR\.htm before the test, if it had one.
-saved_htm=$(timeout 30 wine reg query 'HKCR\.htm' /ve 2> /dev/null | tr -d '\r' |
-  awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]+/, ""); print; exit }')
-had_htm=0
-timeout 30 wine reg query 'HKCR\.htm' > /dev/null 2>&1 && had_htm=1
-restore_registry() {
-  reg delete 'HKCR\MorvetTestPage' /f
-  if [ $had_htm = 1 ]; then
-    reg add 'HKCR\.htm' /ve /d "$saved_htm" /f
-  else
-    reg delete 'HKCR\.htm' /f
-  fi
-}
-CLEANUP_HOOKS+=(restore_registry)
-
 recorder=$(winepath -w "$URL_RECORDER" 2> /dev/null)
 [ -n "$recorder" ] || fatal "winepath cannot name $URL_RECORDER"
-reg add 'HKCR\.htm' /ve /d MorvetTestPage /f || fatal "cannot write HKCR\\.htm"
-reg add 'HKCR\MorvetTestPage\shell\open\command' /ve /d "\"$recorder\" --flag \"%1\"" /f ||
-  fatal "cannot write the MorvetTestPage command"
+register_browser MorvetTestPage "\"$recorder\" --flag \"%1\""
 stored=$(timeout 30 wine reg query 'HKCR\MorvetTestPage\shell\open\command' /ve | tr -d '\r' |
   awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]+/, ""); print; exit }')
 [ "$stored" = "\"$recorder\" --flag \"%1\"" ] || fatal "the registry holds '$stored'"
@@ -72,7 +54,7 @@ sleep 2
 [ -e "$record" ] && failed "with a class without a command a program was started: $(cat "$record")"
 
 # No association at all: the button still closes the menu, and starts nothing of ours.
-restore_registry
+restore_browser
 rm -f "$record"
 right_click_pet
 wait_menu 15 || fatal "no menu on the third opening"

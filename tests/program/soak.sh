@@ -18,20 +18,7 @@ ALLOWED_GROWTH_KB=1024
 use_depth 32
 
 # ---- the home page's stand-in browser ------------------------------------------
-reg() { timeout 30 wine reg "$@" > /dev/null 2>&1; }
-saved_htm=$(timeout 30 wine reg query 'HKCR\.htm' /ve 2> /dev/null | tr -d '\r' |
-  awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]+/, ""); print; exit }')
-had_htm=0
-timeout 30 wine reg query 'HKCR\.htm' > /dev/null 2>&1 && had_htm=1
-restore_registry() {
-  reg delete 'HKCR\MorvetSoakPage' /f
-  if [ $had_htm = 1 ]; then reg add 'HKCR\.htm' /ve /d "$saved_htm" /f; else reg delete 'HKCR\.htm' /f; fi
-}
-CLEANUP_HOOKS+=(restore_registry)
-recorder=$(winepath -w "$URL_RECORDER" 2> /dev/null)
-reg add 'HKCR\.htm' /ve /d MorvetSoakPage /f || fatal "cannot write HKCR\\.htm"
-reg add 'HKCR\MorvetSoakPage\shell\open\command' /ve /d "\"$recorder\" \"%1\"" /f ||
-  fatal "cannot register the stand-in browser"
+register_browser MorvetSoakPage "\"$(winepath -w "$URL_RECORDER" 2> /dev/null)\" \"%1\""
 record=$OUT/url.txt
 export MORVET_URL_RECORD
 MORVET_URL_RECORD=$(winepath -w "$record" 2> /dev/null)
@@ -263,11 +250,7 @@ from=$(pet_middle)
 xdotool mousemove ${from% *} ${from#* } mousedown 1
 sleep 0.2
 xdotool mousemove $((SCREEN_W / 2)) $((SCREEN_H / 2))
-deadline=$((SECONDS + 3))
-until [ "$(pet_position)" = "$((SCREEN_W / 2 - 57)) $((SCREEN_H / 2 - 17))" ] || [ $SECONDS -ge $deadline ]; do
-  sleep 0.1
-done
-[ "$(pet_position)" = "$((SCREEN_W / 2 - 57)) $((SCREEN_H / 2 - 17))" ] ||
+follows_to $((SCREEN_W / 2)) $((SCREEN_H / 2)) ||
   failed "after the soak the pet does not follow a drag: window at $(pet_position)"
 sleep 0.3
 xdotool mouseup 1

@@ -213,6 +213,16 @@ class CompositionDepth : public ::testing::Test {
     return renderedFrames[frame];
   }
 
+  // A walk up and to the right, far enough for several steps.
+  void startWalkingAway() {
+    pet.animation = slot::WALK;
+    pet.currentFrame = &pet.animations[slot::WALK];
+    pet.motionKind = motion::WALKS;
+    pet.behaviourTicks = 0;
+    pet.targetX = pet.x + 300;
+    pet.targetY = pet.y - 100;
+  }
+
   void expectCleanBackgroundSaved() {
     std::vector<BYTE> saved(100 * 105 * depthBytes);
     GetBitmapBits(pet.backBitmap, saved.size(), saved.data());
@@ -261,12 +271,7 @@ TEST_F(CompositionDepth, EveryStepShowsTheFrameOverTheDesktopAndLeavesNoTrail) {
   pet.PetStep(Tick);
   expectPetDrawnOverBackdrop(facingFor(pet));
 
-  pet.animation = slot::WALK;
-  pet.currentFrame = &pet.animations[slot::WALK];
-  pet.motionKind = motion::WALKS;
-  pet.behaviourTicks = 0;
-  pet.targetX = pet.x + 300;
-  pet.targetY = pet.y - 100;
+  startWalkingAway();
   for (int step = 0; step < 6; ++step) {
     pumpMessages();
     pet.PetStep(Tick);
@@ -303,12 +308,7 @@ TEST_F(CompositionDepth, AStandingPetPutsBackAWindowThatSomethingElseMoved) {
 }
 
 TEST_F(CompositionDepth, StepsThatFollowEachOtherAtOnceLeaveNoTrail) {
-  pet.animation = slot::WALK;
-  pet.currentFrame = &pet.animations[slot::WALK];
-  pet.motionKind = motion::WALKS;
-  pet.behaviourTicks = 0;
-  pet.targetX = pet.x + 300;
-  pet.targetY = pet.y - 100;
+  startWalkingAway();
   for (int pair = 0; pair < 3; ++pair) {
     pet.PetStep(Tick);
     pet.PetStep(Tick);  // no wait for messages in between
