@@ -7,6 +7,7 @@
 # start_pet            starts morvet.exe in the background (exit code into $OUT/pet.rc)
 # wait_pet_window S    waits up to S seconds for the pet window; sets PET_WINDOW
 # pet_geometry         prints "X Y W H" of the pet window
+# pet_middle           prints "X Y", where a hand takes the pet, on the screen
 # snapshot NAME        screenshot with the pet held still; sets SHOT_RECT ("X,Y,W,H")
 # check_snapshot NAME  judges a snapshot with morvet-shotcheck against $OUT/clean.ppm
 #                      (or $CLEAN_SHOT)
@@ -276,6 +277,17 @@ start_pet_on_wallpaper() {
   sleep 0.5
 }
 
+# Where a hand takes the pet, "X Y": the middle of its window, kept on the
+# screen (xdotool reads a negative number as an option).
+pet_middle() {
+  local x y
+  read -r x y <<< "$(pet_position)"
+  x=$((x + 57)) y=$((y + 60))
+  x=$((x < 0 ? 0 : x >= SCREEN_W ? SCREEN_W - 1 : x))
+  y=$((y < 0 ? 0 : y >= SCREEN_H ? SCREEN_H - 1 : y))
+  echo "$x $y"
+}
+
 # The window's top-left corner, "X Y".
 pet_position() {
   local g
@@ -325,9 +337,9 @@ read_menu() {
 menu_dialogs() { grep -c '^dialog 1 ' "$OUT/menu.txt"; }
 
 right_click_pet() {
-  local x y
-  read -r x y <<< "$(pet_position)"
-  xdotool mousemove $((x + 57)) $((y + 60)) click 3
+  local at
+  at=$(pet_middle)
+  xdotool mousemove ${at% *} ${at#* } click 3
 }
 
 wait_menu() {

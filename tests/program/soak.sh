@@ -57,16 +57,6 @@ judge() {
 pause() { sleep "0.$(printf '%02d' $((5 + RANDOM % 95)))"; }  # 0.05 to 0.99 s
 declare -A DONE=()
 
-# Where a hand would take the pet, kept on the screen.
-pet_middle() {
-  local x y
-  read -r x y <<< "$(pet_position)"
-  x=$((x + 57)) y=$((y + 60))
-  x=$((x < 0 ? 0 : x >= SCREEN_W ? SCREEN_W - 1 : x))
-  y=$((y < 0 ? 0 : y >= SCREEN_H ? SCREEN_H - 1 : y))
-  echo "$x $y"
-}
-
 # Whether a person could click the pet now: its window is shown (Wine takes a
 # window wholly off the screen away) and its middle is on the screen.
 pet_in_sight() {
@@ -147,11 +137,9 @@ home_pages=0
 menus_missed=0
 answer_menu() {
   pet_in_sight || { menus_missed=$((menus_missed + 1)); return 0; }
-  local at
-  at=$(pet_middle)
-  xdotool mousemove ${at% *} ${at#* } click 3
+  right_click_pet
   if ! wait_menu 10; then
-    say "  (the right click at $at opened no menu)"
+    say "  (the right click at $(pet_middle) opened no menu)"
     menus_missed=$((menus_missed + 1))
     return 0
   fi

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "assets/animation_table.h"
 #include "pet/desktop_pet.h"
@@ -34,26 +35,15 @@ UINT_PTR WINAPI printingSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPRO
   return SetTimer(window, id, period, procedure);
 }
 
-void emptySlot(DesktopPet& pet, int32_t slotIndex) {
-  AnimationList& head = pet.animations[slotIndex];
-  for (FrameNode* node = head.next; node;) {
-    FrameNode* next = node->next;
-    DeleteObject(node->bitmap);
-    delete node;
-    node = next;
-  }
-  head.next = nullptr;
-  head.previous = nullptr;
+// Slot n of an "E:n" token, or -1 when the token is not one.
+int emptiedSlot(const std::string& token) {
+  if (token.size() < 3 || token.compare(0, 2, "E:") != 0) return -1;
+  const int slotIndex = std::atoi(token.c_str() + 2);
+  return slotIndex >= 0 && slotIndex < slot::COUNT ? slotIndex : -1;
 }
 
-bool runToken(DesktopPet& pet, const std::string& token, bool stepped) {
-  if (token.size() > 2 && token.compare(0, 2, "E:") == 0) {
-    const int slotIndex = std::atoi(token.c_str() + 2);
-    if (stepped || slotIndex < 0 || slotIndex >= slot::COUNT) {
-      return false;
-    }
-    emptySlot(pet, slotIndex);
-  } else if (token == "T") {
+bool runToken(DesktopPet& pet, const std::string& token) {
+  if (token == "T") {
     pet.PetStep(Tick);
     printStep(pet, 'T');
   } else if (token == "K") {
@@ -88,8 +78,19 @@ int main(int argc, char** argv) {
   HWND window = makeWindow(instance);
   pet.buildPalette(instance);
   pet.attach(instance, window);
+
+  std::istringstream script(argv[4]);
+  std::vector<std::string> tokens;
+  for (std::string token; script >> token;) tokens.push_back(token);
+  // Leading E:n tokens: those slots are loaded with no frames, as broken art leaves them.
+  bool emptied[slot::COUNT] = {};
+  size_t first = 0;
+  for (; first < tokens.size() && emptiedSlot(tokens[first]) >= 0; ++first) {
+    emptied[emptiedSlot(tokens[first])] = true;
+  }
   for (const AnimationEntry& entry : animationTable) {
-    pet.loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
+    pet.loadAnimation(entry.name, emptied[entry.slot] ? 0 : entry.frameCount, entry.slot,
+                      entry.motionKind);
   }
   pet.currentFrame = &pet.animations[slot::STAND];
   pet.animation = slot::STAND;
@@ -102,15 +103,11 @@ int main(int argc, char** argv) {
   std::printf("init %d %d %d %d %d\n", pet.screenWidth, pet.screenHeight, pet.targetX,
               pet.targetY, pet.timerId);
   petSetTimer = printingSetTimer;
-  std::istringstream script(argv[4]);
-  std::string token;
-  bool stepped = false;
-  while (script >> token) {
-    if (!runToken(pet, token, stepped)) {
-      std::fprintf(stderr, "pet-trace: unknown token '%s'\n", token.c_str());
+  for (size_t next = first; next < tokens.size(); ++next) {
+    if (!runToken(pet, tokens[next])) {
+      std::fprintf(stderr, "pet-trace: unknown token '%s'\n", tokens[next].c_str());
       return 2;
     }
-    stepped = stepped || token == "T" || token == "K" || token[0] == 'D';
   }
   std::fflush(stdout);
   return 0;
