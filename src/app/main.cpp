@@ -39,9 +39,18 @@ void loadAllAnimations() {
   }
 }
 
+// Started from a shortcut set to run minimized (or with `start /min`) the
+// window would stay minimized and the pet would never appear. The system may
+// put the starter's show command in place of the first call's, so a second
+// call shows the window if the first left it minimized.
+void showWithoutActivating(HWND window) {
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  if (IsIconic(window)) ShowWindow(window, SW_SHOWNOACTIVATE);
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   declareDpiAwareness();  // before any window or device context exists
   if (!registerPetClass(instance)) return 0;
   appInstance = instance;  // the window's creation builds the palette from it
@@ -49,7 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
                                 WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS, 150, 100, 0, 0, nullptr,
                                 nullptr, instance, nullptr);
   if (!window) return 0;
-  ShowWindow(window, showCommand);
+  showWithoutActivating(window);
   UpdateWindow(window);
   appWindow = window;
 

@@ -1,4 +1,7 @@
 #include "app/app.h"
+
+#include <wtsapi32.h>
+
 #include "menu/menu.h"
 
 int dragging = 0;
@@ -33,13 +36,53 @@ void onKeyDown(WPARAM key) {
   keyHeld = 1;
 }
 
-void onTimer() {
+// The system sends the screen-saver command only to the foreground window,
+// which the pet seldom is: it also looks for a running saver at every tick.
+void onTimer(HWND window) {
+  if (screenSaverRunning()) {
+    SendMessageW(window, WM_DESTROY, 0, 0);
+    return;
+  }
+  thePet.watchForeground();
   if (dragging == 1) {
     thePet.PetStep(Drag);
   } else if (keyHeld == 1) {
     thePet.PetStep(KeyStep);
   } else {
     thePet.PetStep(Tick);
+  }
+}
+
+// The window takes the mouse while the left button holds the pet: a quick
+// throw leaves the cursor off the window when the button comes up.
+void onLeftButtonDown(HWND window) {
+  dragging = 1;
+  SetCapture(window);
+  thePet.PetStep(Drag);
+}
+
+void onLeftButtonUp() {
+  dragging = 0;
+  thePet.PetStep(Tick);
+  ReleaseCapture();
+}
+
+// Alt+Tab, a UAC prompt or another program took the mouse: the drag is over.
+void onCaptureLost() {
+  if (dragging != 1) return;
+  dragging = 0;
+  thePet.PetStep(Tick);
+}
+
+void onSessionChange(WPARAM change) {
+  switch (change) {
+    case WTS_SESSION_LOCK: thePet.holdSteps(HELD_BY_LOCK); break;
+    case WTS_SESSION_UNLOCK: thePet.releaseSteps(HELD_BY_LOCK); break;
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT: thePet.holdSteps(HELD_BY_DISCONNECT); break;
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT: thePet.releaseSteps(HELD_BY_DISCONNECT); break;
+    default: break;
   }
 }
 
@@ -63,17 +106,15 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     // pet, which would walk on in that key's direction off the screen.
     case WM_KILLFOCUS: keyHeld = 0; break;
     case WM_SYSCOMMAND:
-      if (wParam == SC_SCREENSAVE) SendMessageW(window, WM_DESTROY, 0, 0);
+      // The four low bits are the system's own.
+      if ((wParam & 0xFFF0) == SC_SCREENSAVE) SendMessageW(window, WM_DESTROY, 0, 0);
       break;
-    case WM_TIMER: onTimer(); break;
-    case WM_LBUTTONDOWN:
-      dragging = 1;
-      thePet.PetStep(Drag);
-      break;
-    case WM_LBUTTONUP:
-      dragging = 0;
-      thePet.PetStep(Tick);
-      break;
+    case WM_TIMER: onTimer(window); break;
+    case WM_LBUTTONDOWN: onLeftButtonDown(window); break;
+    case WM_LBUTTONUP: onLeftButtonUp(); break;
+    case WM_CAPTURECHANGED: onCaptureLost(); break;
+    case WM_DISPLAYCHANGE: thePet.followDisplay(); break;
+    case WM_WTSSESSION_CHANGE: onSessionChange(wParam); break;
     case WM_RBUTTONDOWN: onRightButton(); break;
     default: break;
   }

@@ -8,11 +8,6 @@ int32_t framesDrawnThroughPalette = 0;
 namespace {
 const wchar_t* const MISSING_FRAME_TEXT = L"資料有問題,請重新下載";
 const wchar_t* const MISSING_FRAME_CAPTION = L".....";
-
-void deleteDC(HDC& dc) {
-  if (dc) DeleteDC(dc);
-  dc = nullptr;
-}
 }  // namespace
 
 void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slotIndex,
@@ -36,7 +31,7 @@ void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slo
     char resourceName[64];
     std::snprintf(resourceName, sizeof resourceName, "%s%d", name, n);
     node->bitmap = LoadBitmapA(instance, resourceName);
-    if (node->bitmap && bytesPerPixel == 8) drawFrameThroughPalette(node->bitmap, resourceName);
+    if (node->bitmap && displayBitsPerPixel == 8) drawFrameThroughPalette(node->bitmap, resourceName);
     if (!node->bitmap) {
       reportMissingFrame(head);
       appendPoint = &head;
@@ -98,11 +93,10 @@ void DesktopPet::releaseFrames(AnimationList& head) {
 // is told, and the program ends once start-up reaches its message loop.
 void DesktopPet::reportMissingFrame(AnimationList& head) {
   releaseFrames(head);
-  deleteDC(screenDC);
-  deleteDC(frameDC);
-  deleteDC(backDC);
-  deleteDC(spriteDC);
-  deleteDC(scratchDC);
+  // The palette it displaced goes with the display context: the teardown has
+  // nothing to put back.
+  releaseDisplayContexts();
+  previousPalette = nullptr;
   MessageBoxW(GetDesktopWindow(), MISSING_FRAME_TEXT, MISSING_FRAME_CAPTION, MB_OK);
   SendMessageW(window, WM_DESTROY, 0, 0);
 }

@@ -62,3 +62,9 @@ void DesktopPet::buildPalette(HINSTANCE module) {
   SetSystemPaletteUse(screenDC, SYSPAL_STATIC);
   std::free(record);
 }
+
+void DesktopPet::restorePalette() {
+  if (!screenDC || !previousPalette) return;
+  SelectPalette(screenDC, previousPalette, FALSE);
+  RealizePalette(screenDC);
+}

@@ -73,12 +73,16 @@ void DesktopPet::pickTarget(int32_t kind) {
   int32_t a = nextRandom() % 120 - 60;
   if (a == 0) a = 1;
   targetY = a <= 0 ? y + a - 30 : y + a + 30;
-  if (targetY < 60) targetY = 60;
-  if (targetY > screenHeight - 90) targetY = screenHeight - 90;
 
   int32_t b = nextRandom() % 480 - 240;
   if (b == 0) b = 1;
   targetX = b <= 0 ? x + b - 80 : x + b + 80;
+  keepTargetOnScreen();
+}
+
+void DesktopPet::keepTargetOnScreen() {
+  if (targetY < 60) targetY = 60;
+  if (targetY > screenHeight - 90) targetY = screenHeight - 90;
   if (targetX < 60) targetX = 60;
   if (targetX > screenWidth - 120) targetX = screenWidth - 120;
 }

@@ -1,11 +1,13 @@
 #include "pet/desktop_pet.h"
 
 #include <mmsystem.h>
+#include <wtsapi32.h>
 
 #include "pet/random.h"
 
 SetTimerFunction petSetTimer = SetTimer;
 GetCursorPosFunction petGetCursorPos = GetCursorPos;
+BitBltFunction petReadScreen = BitBlt;
 
 const wchar_t* const PET_CAPTION = L"霜牙說";
 
@@ -37,23 +39,30 @@ DesktopPet::DesktopPet(int32_t margin, int32_t command, int32_t timerPeriod, uin
 }
 
 DesktopPet::~DesktopPet() {
-  restoreScreen();
+  // A patch of desktop painted back would stand on top of a running saver.
+  if (!screenSaverRunning()) restoreScreen();
   releaseAnimations();
-  if (screenDC && previousPalette) {
-    SelectPalette(screenDC, previousPalette, FALSE);
-    RealizePalette(screenDC);
-  }
+  restorePalette();
   releaseSurfaces();
-  if (window) KillTimer(window, timerId);
+  if (window) {
+    KillTimer(window, timerId);
+    WTSUnRegisterSessionNotification(window);
+  }
   parkWindow();
+}
+
+bool screenSaverRunning() {
+  BOOL running = FALSE;
+  return SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) && running;
 }
 
 void DesktopPet::attach(HINSTANCE instance, HWND window) {
   this->instance = instance;
   this->window = window;
-  bytesPerPixel = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : 0;
-  screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  displayBitsPerPixel = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : 0;
+  readScreenSize();
+  // The lock screen and a lost remote session hold the pet's steps.
+  WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
   // The program carries no sound; the call stays silent by SND_NODEFAULT.
   PlaySoundA("SND1", instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT);
 }

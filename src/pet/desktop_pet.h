@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "assets/animation_table.h"
+#include "render/screen_area.h"
 
 // One frame of an animation. A slot's list head has the same shape, so the pet
 // can rest on a head: its `next` is the first frame, its `previous` the last.
@@ -35,6 +36,18 @@ extern SetTimerFunction petSetTimer;
 // GetCursorPos by default; tests put a stand-in here to see a cursor that cannot be read.
 using GetCursorPosFunction = BOOL(WINAPI*)(LPPOINT);
 extern GetCursorPosFunction petGetCursorPos;
+// BitBlt by default, for reads of the screen only; tests put a stand-in here to
+// see a read fail, as it does while the lock screen or a UAC prompt has the screen.
+using BitBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, DWORD);
+extern BitBltFunction petReadScreen;
+
+// Why the pet has stopped stepping; any of them holds it.
+constexpr int32_t HELD_BY_LOCK = 1;          // the session is locked
+constexpr int32_t HELD_BY_DISCONNECT = 2;    // the session's console or remote desktop is gone
+constexpr int32_t HELD_BY_FULL_SCREEN = 4;   // a full-screen program is in front
+
+// Whether the system's screen saver is running now.
+bool screenSaverRunning();
 
 // Everything the program knows about its character. A plain record with
 // operations on its fields; the program holds exactly one.
@@ -62,12 +75,17 @@ class DesktopPet {
   void setKeyDirection(int32_t code);
 
   void settle();
+  void followDisplay();
+  void holdSteps(int32_t reason);
+  void releaseSteps(int32_t reason);
+  void watchForeground();
   void restoreScreen();
+  void restorePalette();
   void releaseSurfaces();
   void parkWindow();
   void composeAndPaint();
   void mergeSprite(HBITMAP target, const FrameNode* frame, int32_t width, int32_t pixelCount,
-                   int32_t facing, int32_t bytesPerPixel);
+                   int32_t frameFacing, int32_t pixelBytes);
 
   AnimationList animations[slot::COUNT] = {};
   FrameNode* currentFrame = nullptr;
@@ -97,7 +115,8 @@ class DesktopPet {
   int32_t margin = 0;
   int32_t command = 0;
   int32_t animation = 0;
-  int32_t bytesPerPixel = 0;
+  int32_t bytesPerPixel = 0;  // of the pet's surfaces, known once settled
+  int32_t displayBitsPerPixel = 0;
   int32_t timerPeriod = 0;
   int32_t border = 0;
   int32_t previousCommand = 0;
@@ -108,23 +127,38 @@ class DesktopPet {
   uint8_t* spriteBits = nullptr;
   uint8_t* backgroundBits = nullptr;
   uint8_t* mirrorBits = nullptr;
-  int32_t screenWidth = 0;
+  int32_t screenWidth = 0;   // the primary screen
   int32_t screenHeight = 0;
+  PixelRect virtualScreen = {};  // every monitor together
+  int32_t heldBy = 0;            // HELD_BY_... bits; no step runs while any is set
   int32_t timerId = 0;
   int32_t soundEnabled = 0;
   int32_t facing = 0;  // how the step driver tells the composition to draw the frame
 
  private:
   void releaseFrames(AnimationList& list);
+  void keepTargetOnScreen();
   void drawFrameThroughPalette(HBITMAP bitmap, const char* resourceName);
   void reportMissingFrame(AnimationList& head);
   bool hasSurfaces() const;
-  void captureScreen(HDC target, int32_t left, int32_t top, int32_t width, int32_t height);
+  void readScreenSize();
+  bool captureScreen(HDC target, int32_t left, int32_t top, int32_t width, int32_t height);
+  void releaseDisplayContexts();
   size_t pixelBufferBytes() const;
   bool windowStandsAt(int32_t left, int32_t top) const;
-  void putOnScreenNow();
+  bool standsWherePainted() const;
+  void placeWindow();
+  void paintWindow();
+  void moveWindowOffScreen();
+  void flushToScreen();
+  void bringOntoNearestMonitor();
+  bool fullScreenProgramInFront() const;
 
   int32_t timerChangeReported = 0;
+  // Where the sprite stood in the picture the window shows now.
+  int32_t paintedX = 0;
+  int32_t paintedY = 0;
+  int32_t windowAside = 0;  // moved off the screen by the pet itself
 };
 
 // Message texts and their shared caption.

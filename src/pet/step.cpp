@@ -3,12 +3,15 @@
 
 namespace {
 constexpr int32_t DRAG_PERIOD_MS = 70;
-constexpr int32_t KEY_BOUND = 150;  // arrow steps stop this close to a screen edge
+// An arrow key starts no new steps toward an edge this close; the pet goes on
+// with the velocity it has.
+constexpr int32_t KEY_BOUND = 150;
 constexpr int32_t KEY_TARGET_DISTANCE = 50;
 constexpr int32_t DRAG_HOLD_ABOVE_CURSOR = 10;
 }  // namespace
 
 void DesktopPet::PetStep(int32_t newCommand) {
+  if (heldBy) return;  // the screen is not the pet's to read now
   previousCommand = command;
   command = newCommand;
 

@@ -54,20 +54,25 @@ bool DesktopPet::hasSurfaces() const {
          backgroundBits && mirrorBits && spriteWidth > 0 && spriteHeight > 0;
 }
 
-// Copies the screen rectangle (left, top, width, height) to (0, 0) of `target`.
-// Only the part on the screen is read: Wine fails a copy whose source reaches
-// past the screen's edge and leaves black behind, and what lies off the screen
-// is never seen anyway. The screen is every monitor together, measured now: the
-// pet may stand on any of them, and they may change while it runs.
-void DesktopPet::captureScreen(HDC target, int32_t left, int32_t top, int32_t width,
+void DesktopPet::readScreenSize() {
+  screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// Copies the screen rectangle (left, top, width, height) to (0, 0) of `target`;
+// false when the screen could not be read (the lock screen or a UAC prompt has
+// it). Only the part on the screen is read: Wine fails a copy whose source
+// reaches past the screen's edge and leaves black behind, and what lies off the
+// screen is never seen anyway. The screen is every monitor together: the pet
+// may stand on any of them.
+bool DesktopPet::captureScreen(HDC target, int32_t left, int32_t top, int32_t width,
                                int32_t height) {
-  const PixelRect screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                         GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                         GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  const PixelRect part = visiblePart({left, top, width, height}, screen);
-  if (part.width <= 0 || part.height <= 0) return;
-  BitBlt(target, part.left - left, part.top - top, part.width, part.height, screenDC, part.left,
-         part.top, SRCCOPY);
+  const PixelRect part = visiblePart({left, top, width, height}, virtualScreen);
+  if (part.width <= 0 || part.height <= 0) return true;
+  return petReadScreen(target, part.left - left, part.top - top, part.width, part.height, screenDC,
+                       part.left, part.top, SRCCOPY) != 0;
 }
 
 void DesktopPet::settle() {
@@ -103,7 +108,9 @@ void DesktopPet::settle() {
   const int32_t windowWidth = spriteWidth + 2 * m;
   const int32_t windowHeight = spriteHeight + 2 * m;
 
-  screenDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  // The display context that holds the pet's palette serves the screen reads
+  // too; after a missing frame took it there is none yet.
+  if (!screenDC) screenDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
   frameDC = CreateCompatibleDC(screenDC);
   spriteDC = CreateCompatibleDC(screenDC);
   scratchDC = CreateCompatibleDC(screenDC);
@@ -123,34 +130,71 @@ void DesktopPet::settle() {
   captureScreen(scratchDC, x - m, y - m, windowWidth, windowHeight);
   captureScreen(backDC, x, y, spriteWidth, spriteHeight);
 
+  paintedX = x;
+  paintedY = y;
+
   SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
                SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
-  HDC windowDC = GetDC(window);
-  BitBlt(windowDC, 0, 0, windowWidth, windowHeight, frameDC, 0, 0, SRCCOPY);
-  ReleaseDC(window, windowDC);
-  putOnScreenNow();
-  SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  paintWindow();
+  placeWindow();
 
   if (!petSetTimer(window, timerId, timerPeriod, nullptr)) {
     MessageBoxW(nullptr, TIMER_REFUSED_TEXT, PET_CAPTION, MB_OK);
   }
 }
 
-void DesktopPet::restoreScreen() {
+// The window's picture goes to the screen at once: the next step's capture
+// must find it there.
+void DesktopPet::paintWindow() {
+  HDC windowDC = GetDC(window);
+  BitBlt(windowDC, 0, 0, spriteWidth + 2 * margin, spriteHeight + 2 * margin, frameDC, 0, 0,
+         SRCCOPY);
+  ReleaseDC(window, windowDC);
+  flushToScreen();
+}
+
+void DesktopPet::placeWindow() {
+  SetWindowPos(window, insertAfter, x - margin, y - margin, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  windowAside = 0;
+}
+
+// Out of sight of every monitor, also those left of or above the primary one.
+// The next step takes fresh captures of what then lies under the pet.
+void DesktopPet::moveWindowOffScreen() {
   if (!hasSurfaces()) return;
+  const int32_t windowWidth = spriteWidth + 2 * margin;
+  const int32_t windowHeight = spriteHeight + 2 * margin;
+  SetWindowPos(window, nullptr, virtualScreen.left - 2 * windowWidth,
+               virtualScreen.top - 2 * windowHeight, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  flushToScreen();
+  windowAside = 1;
+}
+
+// Wine holds a window's move and painting back until the thread checks for
+// messages; a check that waits for nothing and takes nothing lets them through.
+void DesktopPet::flushToScreen() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
+
+void DesktopPet::restoreScreen() {
+  // Stepped aside or held, the pet's picture is not on the screen to paint over.
+  if (!hasSurfaces() || heldBy || windowAside) return;
   const int32_t m = margin;
   BitBlt(screenDC, x, y, spriteWidth, spriteHeight, backDC, 0, 0, SRCCOPY);
   BitBlt(screenDC, x - m, y - m, spriteWidth + 2 * m, spriteHeight + 2 * m, scratchDC, 0, 0,
          SRCCOPY);
 }
 
-void DesktopPet::releaseSurfaces() {
+void DesktopPet::releaseDisplayContexts() {
   deleteDC(screenDC);
   deleteDC(frameDC);
   deleteDC(backDC);
   deleteDC(spriteDC);
   deleteDC(scratchDC);
+}
+
+void DesktopPet::releaseSurfaces() {
+  releaseDisplayContexts();
   deleteBitmap(frameBitmap);
   deleteBitmap(spriteBitmap);
   deleteBitmap(scratchBitmap);

@@ -59,7 +59,7 @@ TEST(PaletteDepth, IsStandsColourTableWithReservedEntries) {
   DesktopPet& pet = loaded.pet;
   ASSERT_NE(pet.palette, nullptr);
   ASSERT_NE(pet.screenDC, nullptr);
-  EXPECT_EQ(pet.bytesPerPixel, displayDepth()) << "attach reads the display's depth";
+  EXPECT_EQ(pet.displayBitsPerPixel, displayDepth()) << "attach reads the display's depth";
   if (displayDepth() > 8) {
     EXPECT_EQ(pet.previousPalette, GetStockObject(DEFAULT_PALETTE));
   }
@@ -211,13 +211,12 @@ TEST(Settling, ADepthItCannotServeIsReportedAndTheProgramEnds) {
   FrameNode* standing = pet.animations[slot::STAND].next;
   DeleteObject(standing->bitmap);
   standing->bitmap = CreateBitmap(100, 105, 1, 1, nullptr);  // one bit per pixel
-  const int32_t depthFromAttach = pet.bytesPerPixel;
   pet.settle();
   ASSERT_EQ(boxes.shown().size(), 1u);
   EXPECT_EQ(boxes.shown()[0].text, L"我不認識你的電腦啦!!!");
   EXPECT_EQ(boxes.shown()[0].caption, L"霜牙說");
   EXPECT_EQ(loaded.window.destroyMessages(), 1);
-  EXPECT_EQ(pet.bytesPerPixel, depthFromAttach) << "the depth it had stays";
+  EXPECT_EQ(pet.bytesPerPixel, 0) << "no depth the merge could be asked to serve";
   EXPECT_EQ(timers.calls().size(), 1u) << "settling still runs to its end";
   pet.PetStep(Tick);  // a merge at that depth would overrun: it must not run
   pet.PetStep(Tick);

@@ -1,0 +1,87 @@
+#include "pet/desktop_pet.h"
+
+// The desktop changes under the pet: resolutions and monitors, the lock screen,
+// full-screen programs. Each of these takes the pet's window off the screen or
+// leaves the pet with a picture of a desktop that is gone; the pet then steps
+// aside and its next step takes fresh captures of what lies under it.
+
+namespace {
+
+PixelRect pixelRect(const RECT& rect) {
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool monitorUnder(const RECT& spot, PixelRect* monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), &info)) return false;
+  *monitor = pixelRect(info.rcMonitor);
+  return true;
+}
+
+// The pet, its menu and its message boxes, the desktop and the shell's windows
+// behind the icons all cover the screen without being a program in front.
+bool isOwnOrDesktop(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) return true;
+  if (window == GetDesktopWindow() || window == GetShellWindow()) return true;
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  return lstrcmpW(className, L"Progman") == 0 || lstrcmpW(className, L"WorkerW") == 0;
+}
+
+}  // namespace
+
+void DesktopPet::followDisplay() {
+  readScreenSize();
+  if (!hasSurfaces()) return;
+  // The system may have moved the window itself (a monitor unplugged): the pet
+  // takes the place it was given instead of putting the window back.
+  RECT placed{};
+  if (!windowAside && GetWindowRect(window, &placed)) {
+    x = placed.left + margin;
+    y = placed.top + margin;
+  }
+  bringOntoNearestMonitor();
+  keepTargetOnScreen();
+  moveWindowOffScreen();
+}
+
+void DesktopPet::bringOntoNearestMonitor() {
+  const RECT sprite{x, y, x + spriteWidth, y + spriteHeight};
+  PixelRect monitor{};
+  if (!monitorUnder(sprite, &monitor)) return;
+  const PixelRect onto = pulledOnto({x, y, spriteWidth, spriteHeight}, monitor);
+  x = onto.left;
+  y = onto.top;
+}
+
+void DesktopPet::holdSteps(int32_t reason) {
+  heldBy |= reason;
+  if (reason == HELD_BY_FULL_SCREEN) moveWindowOffScreen();
+}
+
+void DesktopPet::releaseSteps(int32_t reason) {
+  if (!(heldBy & reason)) return;
+  heldBy &= ~reason;
+  if (!heldBy) moveWindowOffScreen();
+}
+
+void DesktopPet::watchForeground() {
+  if (!hasSurfaces()) return;
+  const bool held = (heldBy & HELD_BY_FULL_SCREEN) != 0;
+  const bool inFront = fullScreenProgramInFront();
+  if (inFront && !held) holdSteps(HELD_BY_FULL_SCREEN);
+  if (!inFront && held) releaseSteps(HELD_BY_FULL_SCREEN);
+}
+
+bool DesktopPet::fullScreenProgramInFront() const {
+  HWND front = GetForegroundWindow();
+  if (!front || isOwnOrDesktop(front)) return false;
+  RECT frontRect{};
+  if (!GetWindowRect(front, &frontRect)) return false;
+  PixelRect monitor{};
+  const RECT sprite{x, y, x + spriteWidth, y + spriteHeight};
+  return monitorUnder(sprite, &monitor) && coversWhole(pixelRect(frontRect), monitor);
+}
