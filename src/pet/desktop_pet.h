@@ -131,6 +131,7 @@ class DesktopPet {
   int32_t screenHeight = 0;
   PixelRect virtualScreen = {};  // every monitor together
   int32_t heldBy = 0;            // HELD_BY_... bits; no step runs while any is set
+  int32_t windowAside = 0;       // moved off the screen by the pet, which then reads afresh
   int32_t timerId = 0;
   int32_t soundEnabled = 0;
   int32_t facing = 0;  // how the step driver tells the composition to draw the frame
@@ -158,7 +159,6 @@ class DesktopPet {
   // Where the sprite stood in the picture the window shows now.
   int32_t paintedX = 0;
   int32_t paintedY = 0;
-  int32_t windowAside = 0;  // moved off the screen by the pet itself
 };
 
 // Message texts and their shared caption.

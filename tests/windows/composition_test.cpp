@@ -16,7 +16,12 @@ namespace {
 constexpr int SCREEN_W = 1024;
 constexpr int SCREEN_H = 768;
 
-COLORREF patternAt(int x, int y) { return RGB((x * 7) & 255, (y * 5) & 255, ((x ^ y) * 3) & 255); }
+int patternShift = 0;  // another desktop picture, as after a change of wallpaper or resolution
+
+COLORREF patternAt(int x, int y) {
+  x += patternShift;
+  return RGB((x * 7) & 255, (y * 5) & 255, ((x ^ y) * 3) & 255);
+}
 
 LRESULT CALLBACK backdropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
@@ -143,6 +148,18 @@ class CompositionDepth : public ::testing::Test {
   void TearDown() override {
     DestroyWindow(petWindow);
     DestroyWindow(backdrop);
+    patternShift = 0;
+  }
+
+  // The backdrop draws another picture, out of the pet's sight.
+  void changeTheDesktop() {
+    patternShift = 37;
+    InvalidateRect(backdrop, nullptr, FALSE);
+    pumpMessages();
+  }
+  void takeCleanPicture() {
+    ASSERT_TRUE(pet.windowAside) << "the pet's window covers nothing";
+    clean = capture(nullptr, 0, 0, SCREEN_W, SCREEN_H, depthBytes);
   }
 
   // The screen under the window must be the clean backdrop with the current
@@ -221,6 +238,14 @@ class CompositionDepth : public ::testing::Test {
     pet.behaviourTicks = 0;
     pet.targetX = pet.x + 300;
     pet.targetY = pet.y - 100;
+  }
+
+  void standStill() {
+    pet.command = Tick;
+    pet.animation = slot::STAND;
+    pet.currentFrame = &pet.animations[slot::STAND];
+    pet.motionKind = motion::STANDS;
+    pet.behaviourTicks = 0;
   }
 
   void expectCleanBackgroundSaved() {
@@ -330,6 +355,114 @@ TEST_F(CompositionDepth, APetPartlyOffTheScreenStillShowsACleanPicture) {
   expectCleanBackgroundSaved();
 }
 
+TEST_F(CompositionDepth, AWindowLaidOverAStandingPetLeavesNoTraceInItsPicture) {
+  pet.PetStep(Tick);
+  pumpMessages();
+  ASSERT_EQ(pet.velocityX, 0);
+  ASSERT_EQ(pet.velocityY, 0);
+  // A tooltip-like window over the pet's lower right corner, margin included.
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"MorvetBackdrop", L"tip",
+                             WS_POPUP | WS_VISIBLE, pet.x + 60, pet.y + 80, 80, 60, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  patternShift = 91;  // it shows something else than the desktop
+  UpdateWindow(tip);
+  pumpMessages();
+  pet.PetStep(Tick);
+  pumpMessages();
+  patternShift = 0;
+  DestroyWindow(tip);
+  pumpMessages();
+  pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+}
+
+TEST_F(CompositionDepth, AStepWhoseScreenReadFailsChangesNothing) {
+  startWalkingAway();
+  pet.PetStep(Tick);
+  pumpMessages();
+  RECT before{};
+  GetWindowRect(petWindow, &before);
+  std::vector<BYTE> savedBefore(100 * 105 * depthBytes);
+  GetBitmapBits(pet.backBitmap, savedBefore.size(), savedBefore.data());
+
+  // A failed read leaves black behind, as Wine's does.
+  petReadScreen = [](HDC target, int x, int y, int width, int height, HDC, int, int, DWORD) {
+    PatBlt(target, x, y, width, height, BLACKNESS);
+    return FALSE;
+  };
+  pet.PetStep(Tick);
+  pet.PetStep(Tick);
+  petReadScreen = BitBlt;
+  RECT after{};
+  GetWindowRect(petWindow, &after);
+  EXPECT_EQ(after.left, before.left) << "the window did not move";
+  std::vector<BYTE> savedAfter(savedBefore.size());
+  GetBitmapBits(pet.backBitmap, savedAfter.size(), savedAfter.data());
+  EXPECT_EQ(savedAfter, savedBefore) << "nothing was saved as the desktop";
+
+  pumpMessages();
+  pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+  expectCleanBackgroundSaved();
+}
+
+TEST_F(CompositionDepth, AfterTheLockScreenThePetGoesOnOverTheDesktopAsItIsNow) {
+  pet.PetStep(Tick);
+  pumpMessages();
+  const int32_t x = pet.x;
+  pet.holdSteps(HELD_BY_LOCK);
+  pet.command = 0;
+  pet.PetStep(Tick);
+  EXPECT_EQ(pet.command, 0) << "no step ran";
+  changeTheDesktop();  // behind the pet's window, which still shows the old one
+  pet.releaseSteps(HELD_BY_LOCK);
+  pumpMessages();
+  takeCleanPicture();
+  pet.PetStep(Tick);
+  EXPECT_EQ(pet.x, x) << "it goes on where it stood";
+  expectPetDrawnOverBackdrop(facingFor(pet));
+  expectCleanBackgroundSaved();
+}
+
+TEST_F(CompositionDepth, AFullScreenProgramSendsThePetOffTheScreenUntilItGoes) {
+  pet.PetStep(Tick);
+  pet.holdSteps(HELD_BY_FULL_SCREEN);
+  RECT aside{};
+  GetWindowRect(petWindow, &aside);
+  EXPECT_LE(aside.right, GetSystemMetrics(SM_XVIRTUALSCREEN)) << "off every monitor";
+  EXPECT_LE(aside.bottom, GetSystemMetrics(SM_YVIRTUALSCREEN));
+  pet.releaseSteps(HELD_BY_FULL_SCREEN);
+  pumpMessages();
+  pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+}
+
+TEST_F(CompositionDepth, ADisplayChangeBringsThePetBackOntoItsMonitor) {
+  SetCursorPos(SCREEN_W - 10, SCREEN_H - 10);
+  pumpMessages();
+  pet.PetStep(Drag);  // the lower right corner of a screen that has just shrunk
+  ASSERT_GT(pet.x + 100, SCREEN_W);
+  standStill();
+  pet.targetX = 5000;
+  pet.targetY = -40;
+  pet.followDisplay();
+  EXPECT_EQ(pet.x, SCREEN_W - 100) << "the least move that shows the whole sprite";
+  EXPECT_EQ(pet.y, SCREEN_H - 105);
+  EXPECT_EQ(pet.targetX, SCREEN_W - 120) << "its target is on the screen again";
+  EXPECT_EQ(pet.targetY, 60);
+  changeTheDesktop();  // the new resolution lays the desktop out anew
+  takeCleanPicture();
+  pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+  expectCleanBackgroundSaved();
+
+  // The system moved the window itself: the pet takes that place.
+  SetWindowPos(petWindow, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pet.followDisplay();
+  EXPECT_EQ(pet.x, 307);
+  EXPECT_EQ(pet.y, 207);
+}
+
 TEST_F(CompositionDepth, TheTeardownPaintsTheDesktopBackAndParksTheWindow) {
   pet.PetStep(Tick);
   pumpMessages();
@@ -343,6 +476,11 @@ TEST_F(CompositionDepth, TheTeardownPaintsTheDesktopBackAndParksTheWindow) {
       ASSERT_TRUE(samePixel(restored.pixel(x, y), clean.pixel(left + x, top + y), depthBytes));
     }
   }
+  EXPECT_EQ(GetCurrentObject(pet.screenDC, OBJ_PAL), pet.palette)
+      << "one display context, the one that took the pet's palette";
+  pet.restorePalette();
+  EXPECT_EQ(GetCurrentObject(pet.screenDC, OBJ_PAL), pet.previousPalette)
+      << "the palette goes back where it was taken from";
   pet.releaseSurfaces();
   EXPECT_EQ(pet.frameDC, nullptr);
   pet.PetStep(Tick);  // a step after the surfaces are gone draws nothing

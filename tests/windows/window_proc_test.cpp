@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
+
+#include <wtsapi32.h>
+
 #include "test_support.h"
 
 namespace {
@@ -17,6 +20,7 @@ class WindowProc : public ::testing::Test {
     dragging = keyHeld = menuOpen = 0;
     thePet.command = Tick;
     thePet.pendingDirection = 0;
+    thePet.heldBy = 0;
     drainQuit();
   }
   void TearDown() override {
@@ -86,10 +90,37 @@ TEST_F(WindowProc, TheLeftButtonDragsAndItsReleaseStepsAtOnce) {
   EXPECT_EQ(thePet.previousCommand, Drag);
 }
 
+TEST_F(WindowProc, LosingTheMouseEndsADragAsAReleaseWould) {
+  SetCursorPos(600, 400);
+  thePet.spriteWidth = 100;
+  send(WM_LBUTTONDOWN);
+  send(WM_CAPTURECHANGED);  // Alt+Tab took the mouse before the button came up
+  EXPECT_EQ(dragging, 0);
+  EXPECT_EQ(thePet.command, Tick);
+  EXPECT_EQ(thePet.previousCommand, Drag);
+  thePet.command = 0;
+  send(WM_CAPTURECHANGED);
+  EXPECT_EQ(thePet.command, 0) << "without a drag there is nothing to end";
+}
+
+TEST_F(WindowProc, TheLockScreenHoldsTheStepsWhileTheButtonsStillCount) {
+  send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
+  EXPECT_EQ(stepOfOneTick(), 0) << "no step while locked";
+  send(WM_LBUTTONDOWN);
+  EXPECT_EQ(dragging, 1);
+  send(WM_LBUTTONUP);
+  EXPECT_EQ(dragging, 0) << "a release while locked is not lost";
+  send(WM_WTSSESSION_CHANGE, WTS_REMOTE_DISCONNECT);
+  send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+  EXPECT_EQ(stepOfOneTick(), 0) << "still disconnected";
+  send(WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT);
+  EXPECT_EQ(stepOfOneTick(), Tick);
+}
+
 TEST_F(WindowProc, TheScreenSaverAndDestroyEndTheProgram) {
   send(WM_SYSCOMMAND, 0xF1F0);  // a command no one handles
   EXPECT_FALSE(quitPosted());
-  send(WM_SYSCOMMAND, SC_SCREENSAVE);
+  send(WM_SYSCOMMAND, SC_SCREENSAVE | 0x2);  // the low bits are the system's own
   EXPECT_TRUE(quitPosted());
   send(WM_DESTROY);
   EXPECT_TRUE(quitPosted());
