@@ -1,35 +1,37 @@
 #pragma once
 #include <cstddef>
+#include <string>
 
 // Text work behind the menu button that opens the maker's home page: the
-// browser's command line comes out of the registry, loses its last argument and
-// gets the home-page address in its place. No Windows API here; the caller does
-// the registry reads and starts the process.
+// browser's command line comes from the system, loses its last argument and
+// gets the home-page address in its place. No Windows API here; the caller
+// asks the system for the command and starts the process.
+//
+// Texts are wide: UTF-16 on Windows, where wchar_t has 2 bytes, and 4-byte
+// wchar_t where the host tests run. The work only looks for spaces, double
+// quotes and terminators, so it means the same with either.
 namespace launch {
 
-constexpr char HOME_PAGE_ADDRESS[] = "www.example.com";  // the maker's host name, named once
-constexpr size_t VALUE_BYTES = 128;     // one registry read, terminator included
-constexpr size_t KEY_PATH_BYTES = 128;  // key path buffer, terminator included
-constexpr char COMMAND_KEY_SUFFIX[] = "\\shell\\open\\command";
-constexpr size_t COMMAND_BYTES = VALUE_BYTES + 2 + sizeof(HOME_PAGE_ADDRESS);  // whole command line with terminator
+constexpr wchar_t HOME_PAGE_ADDRESS[] = L"www.example.com";  // the maker's host name, named once
+constexpr wchar_t COMMAND_KEY_SUFFIX[] = L"\\shell\\open\\command";
 
-// Turns the raw bytes of a registry read (dataBytes long, maybe without terminator, maybe with embedded
-// terminator) into a terminated text in out[VALUE_BYTES]: at most VALUE_BYTES - 1 characters, stopping at the
-// first zero byte. Never reads past data[dataBytes - 1]. dataBytes 0 or data null gives "".
-void registryText(const char* data, size_t dataBytes, char* out);
+// The text of a registry value of `units` wide characters: up to its first
+// terminator, or all of it when it has none. Never reads past data[units - 1].
+std::wstring registryText(const wchar_t* data, size_t units);
 
-// Builds "<className>\shell\open\command" into out[KEY_PATH_BYTES]. Returns false (and leaves out as "")
-// when the path would not fit (more than KEY_PATH_BYTES - 1 characters, i.e. a class name over 108 chars).
-bool commandKeyPath(const char* className, char* out);
+// "<className>\shell\open\command", the key that holds the class's command.
+std::wstring commandKeyPath(const std::wstring& className);
 
-// Cuts the last argument: everything after the last space that follows the first character goes; the
-// space stays. With no such space only the first character remains; an empty text stays empty; a text
-// ending in a space loses nothing.
-void cutLastArgument(char* text);
+// True for a text that names no program: empty, or spaces alone.
+bool isBlank(const std::wstring& text);
 
-// Builds the launch command into out[COMMAND_BYTES]: the command text (at most VALUE_BYTES - 1 chars; longer
-// input is truncated to that, never read past its terminator) with its last argument cut, then two spaces, then
-// HOME_PAGE_ADDRESS. Always terminated, never writes past out[COMMAND_BYTES - 1].
-void homePageCommand(const char* commandText, char* out);
+// Cuts the last argument: everything after the last space that follows the
+// first character and lies outside double quotes goes; the space stays. A
+// command with no such space has no argument to cut and stays whole.
+std::wstring cutLastArgument(const std::wstring& command);
+
+// The command with its last argument cut, then two spaces, then
+// HOME_PAGE_ADDRESS.
+std::wstring homePageCommand(const std::wstring& command);
 
 }  // namespace launch

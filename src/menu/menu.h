@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // Control ids of the menu dialog.
 constexpr int MENU_HOME_PAGE_BUTTON = 1000;
 constexpr int MENU_CONTINUE_BUTTON = 1001;
@@ -13,8 +15,12 @@ constexpr INT_PTR MENU_RESULT_KEEP = 1;
 
 INT_PTR CALLBACK PetMenuProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Starts the program registered for .htm files on the maker's home page.
+// Starts the user's browser, the program that opens .htm files, on the maker's
+// home page.
 void OpenHomePage();
-// Builds that command line into commandLine (launch::COMMAND_BYTES); false when
-// the registry gave no command to start.
-bool buildHomePageCommand(char* commandLine);
+// Builds that command line; false when the system gave no command to start.
+bool buildHomePageCommand(std::wstring& commandLine);
+// The command registered for .htm files as two reads of HKEY_CLASSES_ROOT give
+// it: the class named by .htm, then that class's shell\open\command. False
+// when there is none.
+bool classesRootCommand(std::wstring& command);

@@ -1,11 +1,13 @@
 // Feeds registry-read-like chunks through the whole launcher text path and
-// checks that every text stays terminated inside its buffer.
+// checks that the command line keeps the command's front, cut only after an
+// unquoted space, and always ends in the address.
 #include "menu/launch_text.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -13,50 +15,48 @@ void require(bool holds) {
   if (!holds) __builtin_trap();
 }
 
-// A chunk copied to a heap block of exactly its size, so that AddressSanitizer
-// sees a read of one byte past the registry data.
-std::unique_ptr<char[]> exactCopy(const uint8_t* bytes, size_t size) {
-  std::unique_ptr<char[]> copy(new char[size == 0 ? 1 : size]);
-  if (size > 0) std::memcpy(copy.get(), bytes, size);
-  return copy;
+// The bytes as wide characters in a heap block of exactly their size, so that
+// AddressSanitizer sees a read of one character past the registry data.
+std::vector<wchar_t> wideUnits(const uint8_t* bytes, size_t size) {
+  std::vector<wchar_t> units(size / sizeof(wchar_t));
+  if (!units.empty()) std::memcpy(units.data(), bytes, units.size() * sizeof(wchar_t));
+  return units;
 }
 
-size_t terminatedLength(const char* text, size_t bufferBytes) {
-  const void* end = std::memchr(text, 0, bufferBytes);
-  require(end != nullptr);
-  return static_cast<size_t>(static_cast<const char*>(end) - text);
+std::wstring checkRegistryText(const uint8_t* bytes, size_t size) {
+  const std::vector<wchar_t> units = wideUnits(bytes, size);
+  const std::wstring text = launch::registryText(units.empty() ? nullptr : units.data(), units.size());
+  require(text.size() <= units.size());
+  require(std::wstring(units.data(), text.size()) == text);
+  require(text.size() == units.size() || units[text.size()] == L'\0');
+  require(text.find(L'\0') == std::wstring::npos);
+  return text;
 }
 
-void checkRegistryText(const uint8_t* bytes, size_t size, char* out) {
-  std::unique_ptr<char[]> data = exactCopy(bytes, size);
-  launch::registryText(data.get(), size, out);
-  const size_t length = terminatedLength(out, launch::VALUE_BYTES);
-  require(length <= size);
-  require(std::memcmp(out, data.get(), length) == 0);
+// True when the text holds an unclosed double quote at its end.
+bool insideQuotes(const std::wstring& text) {
+  size_t quotes = 0;
+  for (wchar_t c : text) quotes += c == L'"';
+  return quotes % 2 == 1;
 }
 
-void checkKeyPath(const char* className) {
-  std::unique_ptr<char[]> path(new char[launch::KEY_PATH_BYTES]);
-  const size_t classLength = std::strlen(className);
-  const size_t suffixLength = std::strlen(launch::COMMAND_KEY_SUFFIX);
-  const bool built = launch::commandKeyPath(className, path.get());
-  const size_t pathLength = terminatedLength(path.get(), launch::KEY_PATH_BYTES);
-  require(built == (classLength + suffixLength <= launch::KEY_PATH_BYTES - 1));
-  require(pathLength == (built ? classLength + suffixLength : 0));
-}
-
-void checkHomePageCommand(const char* commandText) {
-  std::unique_ptr<char[]> out(new char[launch::COMMAND_BYTES]);
-  launch::homePageCommand(commandText, out.get());
-  const size_t length = terminatedLength(out.get(), launch::COMMAND_BYTES);
-  const size_t tailLength = 2 + std::strlen(launch::HOME_PAGE_ADDRESS);
-  require(length >= tailLength);
-  const size_t kept = length - tailLength;
-  require(std::memcmp(out.get() + kept, "  ", 2) == 0);
-  require(std::strcmp(out.get() + kept + 2, launch::HOME_PAGE_ADDRESS) == 0);
-  require(kept <= std::strlen(commandText));
-  require(std::memcmp(out.get(), commandText, kept) == 0);
-  require(kept <= 1 || out[kept - 1] == ' ');
+void checkHomePageCommand(const std::wstring& commandText) {
+  const std::wstring line = launch::homePageCommand(commandText);
+  const std::wstring tail = std::wstring(L"  ") + launch::HOME_PAGE_ADDRESS;
+  require(line.size() >= tail.size());
+  const size_t kept = line.size() - tail.size();
+  require(line.compare(kept, tail.size(), tail) == 0);
+  require(kept <= commandText.size());
+  require(commandText.compare(0, kept, line, 0, kept) == 0);
+  if (kept == commandText.size()) return;
+  // Something was cut: just after a space past the first character, outside
+  // quotes, and nothing cut holds another such space.
+  require(kept >= 2 && line[kept - 1] == L' ' && !insideQuotes(line.substr(0, kept - 1)));
+  bool quoted = insideQuotes(line.substr(0, kept));
+  for (size_t at = kept; at < commandText.size(); ++at) {
+    if (commandText[at] == L'"') quoted = !quoted;
+    require(commandText[at] != L' ' || quoted);
+  }
 }
 
 }  // namespace
@@ -70,12 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t* commandData = classData + classBytes;
   const size_t commandBytes = size - 1 - classBytes;
 
-  char className[launch::VALUE_BYTES];
-  checkRegistryText(classData, classBytes, className);
-  checkKeyPath(className);
-
-  char commandText[launch::VALUE_BYTES];
-  checkRegistryText(commandData, commandBytes, commandText);
-  checkHomePageCommand(commandText);
+  checkRegistryText(classData, classBytes);
+  checkHomePageCommand(checkRegistryText(commandData, commandBytes));
   return 0;
 }

@@ -7,88 +7,78 @@
 
 namespace {
 
-// Registry bytes in a heap block of exactly their size, so that AddressSanitizer
-// catches a read of even one byte too many.
-std::string readRegistry(const std::string& bytes) {
-  std::vector<char> data(bytes.begin(), bytes.end());
-  std::vector<char> out(launch::VALUE_BYTES, 'x');
-  launch::registryText(data.empty() ? nullptr : data.data(), data.size(), out.data());
-  return out.data();
+// Registry text in a heap block of exactly its size, so that AddressSanitizer
+// catches a read of even one character too many.
+std::wstring readRegistry(const std::wstring& units) {
+  std::vector<wchar_t> data(units.begin(), units.end());
+  return launch::registryText(data.empty() ? nullptr : data.data(), data.size());
 }
 
-std::string cut(std::string text) {
-  std::vector<char> buffer(text.begin(), text.end());
-  buffer.push_back('\0');
-  launch::cutLastArgument(buffer.data());
-  return buffer.data();
-}
-
-std::string command(const std::string& text) {
-  std::vector<char> in(text.begin(), text.end());
-  in.push_back('\0');
-  std::vector<char> out(launch::COMMAND_BYTES, 'x');
-  launch::homePageCommand(in.data(), out.data());
-  return out.data();
-}
+std::wstring cut(const std::wstring& text) { return launch::cutLastArgument(text); }
+std::wstring command(const std::wstring& text) { return launch::homePageCommand(text); }
 
 TEST(LaunchText, RegistryReadsBecomeTerminatedTexts) {
-  EXPECT_EQ(readRegistry(std::string("htmlfile\0", 9)), "htmlfile");
-  EXPECT_EQ(readRegistry("htmlfile"), "htmlfile");  // no terminator stored
-  EXPECT_EQ(readRegistry(std::string("html\0file", 9)), "html");
-  EXPECT_EQ(readRegistry(""), "");
-  EXPECT_EQ(readRegistry(std::string(127, 'a')), std::string(127, 'a'));
-  EXPECT_EQ(readRegistry(std::string(300, 'a')), std::string(127, 'a'));
-  char out[launch::VALUE_BYTES] = "stale";
-  launch::registryText(nullptr, 10, out);
-  EXPECT_STREQ(out, "");
-  launch::registryText("abc", 0, out);
-  EXPECT_STREQ(out, "");
+  EXPECT_EQ(readRegistry(std::wstring(L"htmlfile\0", 9)), L"htmlfile");
+  EXPECT_EQ(readRegistry(L"htmlfile"), L"htmlfile");  // no terminator stored
+  EXPECT_EQ(readRegistry(std::wstring(L"html\0file", 9)), L"html");
+  EXPECT_EQ(readRegistry(L""), L"");
+  EXPECT_EQ(readRegistry(std::wstring(127, L'a')), std::wstring(127, L'a'));
+  EXPECT_EQ(readRegistry(std::wstring(40000, L'a')), std::wstring(40000, L'a'));
+  EXPECT_EQ(readRegistry(L"C:\\瀏覽器\\browser.exe"), L"C:\\瀏覽器\\browser.exe");
+  EXPECT_EQ(launch::registryText(nullptr, 10), L"");
+  EXPECT_EQ(launch::registryText(L"abc", 0), L"");
 }
 
-TEST(LaunchText, CommandKeyPathFitsClassNamesUpTo108Characters) {
-  char out[launch::KEY_PATH_BYTES];
-  ASSERT_TRUE(launch::commandKeyPath("htmlfile", out));
-  EXPECT_STREQ(out, "htmlfile\\shell\\open\\command");
-
-  const std::string longest(108, 'c');
-  ASSERT_TRUE(launch::commandKeyPath(longest.c_str(), out));
-  EXPECT_EQ(std::string(out), longest + launch::COMMAND_KEY_SUFFIX);
-  EXPECT_EQ(std::string(out).size(), launch::KEY_PATH_BYTES - 1);
-
-  EXPECT_FALSE(launch::commandKeyPath(std::string(109, 'c').c_str(), out));
-  EXPECT_STREQ(out, "");
-  EXPECT_FALSE(launch::commandKeyPath(std::string(5000, 'c').c_str(), out));
-  EXPECT_STREQ(out, "");
+TEST(LaunchText, CommandKeyPathFitsClassNamesOfAnyLength) {
+  EXPECT_EQ(launch::commandKeyPath(L"htmlfile"), L"htmlfile\\shell\\open\\command");
+  const std::wstring longName(200, L'c');
+  EXPECT_EQ(launch::commandKeyPath(longName), longName + L"\\shell\\open\\command");
 }
 
 TEST(LaunchText, CutKeepsTextUpToTheLastSpaceAfterTheFirstCharacter) {
-  EXPECT_EQ(cut("\"C:\\Program Files\\Browser\\browser.exe\" -osint -url \"%1\""),
-            "\"C:\\Program Files\\Browser\\browser.exe\" -osint -url ");
-  EXPECT_EQ(cut("abc "), "abc ");
-  EXPECT_EQ(cut("browser"), "b");
-  EXPECT_EQ(cut(" browser"), " ");
-  EXPECT_EQ(cut("a b"), "a ");
-  EXPECT_EQ(cut(""), "");
+  EXPECT_EQ(cut(L"\"C:\\Program Files\\Browser\\browser.exe\" -osint -url \"%1\""),
+            L"\"C:\\Program Files\\Browser\\browser.exe\" -osint -url ");
+  EXPECT_EQ(cut(L"abc "), L"abc ");
+  EXPECT_EQ(cut(L"a b"), L"a ");
+  EXPECT_EQ(cut(L""), L"");
+}
+
+TEST(LaunchText, ACommandWithoutAnArgumentStaysWhole) {
+  EXPECT_EQ(cut(L"browser"), L"browser");
+  EXPECT_EQ(cut(L"C:\\Browser\\browser.exe"), L"C:\\Browser\\browser.exe");
+  EXPECT_EQ(cut(L" browser"), L" browser") << "a leading space starts no argument";
+  EXPECT_EQ(cut(L"\"C:\\Program Files\\Browser\\browser.exe\""),
+            L"\"C:\\Program Files\\Browser\\browser.exe\"");
+  EXPECT_EQ(cut(L"\"C:\\Program Files\\Browser\\browser.exe"),
+            L"\"C:\\Program Files\\Browser\\browser.exe")
+      << "an unclosed quote runs to the end";
+}
+
+TEST(LaunchText, QuotedSpacesStartNoArgument) {
+  EXPECT_EQ(cut(L"\"C:\\Program Files\\Browser\\browser.exe\" %1"),
+            L"\"C:\\Program Files\\Browser\\browser.exe\" ");
+  EXPECT_EQ(cut(L"browser.exe --profile \"My Profile\""), L"browser.exe --profile ");
+  EXPECT_EQ(cut(L"\"C:\\Program Files\\瀏覽器\\browser.exe\" --flag \"%1\""),
+            L"\"C:\\Program Files\\瀏覽器\\browser.exe\" --flag ");
 }
 
 TEST(LaunchText, HomePageCommandReplacesTheLastArgument) {
-  EXPECT_EQ(command("\"C:\\Program Files\\Browser\\browser.exe\" -osint -url \"%1\""),
-            "\"C:\\Program Files\\Browser\\browser.exe\" -osint -url   www.example.com");
-  EXPECT_EQ(command("abc "), "abc   www.example.com");
-  EXPECT_EQ(command("browser"), "b  www.example.com");
-  EXPECT_EQ(command(""), "  www.example.com");
+  EXPECT_EQ(command(L"\"C:\\Program Files\\Browser\\browser.exe\" -osint -url \"%1\""),
+            L"\"C:\\Program Files\\Browser\\browser.exe\" -osint -url   www.example.com");
+  EXPECT_EQ(command(L"abc "), L"abc   www.example.com");
+  EXPECT_EQ(command(L"browser"), L"browser  www.example.com");
+  EXPECT_EQ(command(L"\"C:\\Program Files\\Browser\\browser.exe\""),
+            L"\"C:\\Program Files\\Browser\\browser.exe\"  www.example.com");
+  EXPECT_EQ(command(L""), L"  www.example.com");
 }
 
-TEST(LaunchText, OverlongCommandIsTruncatedBeforeTheCut) {
-  // The space at 127 lies beyond what is kept, so the cut goes back to the one at 100.
-  std::string text(200, 'p');
-  text[100] = ' ';
-  text[127] = ' ';
-  EXPECT_EQ(command(text), std::string(100, 'p') + "   www.example.com");
-
-  // The longest possible result still fits the buffer, terminator included.
-  const std::string longest = command(std::string(126, 'p') + ' ');
-  EXPECT_EQ(longest.size(), launch::COMMAND_BYTES - 2);
+TEST(LaunchText, LongCommandsAreNotShortened) {
+  // Far past the 127 characters a fixed buffer once held: the system alone
+  // decides how long a command line may be.
+  std::wstring text(1000, L'p');
+  text[100] = L' ';
+  text[900] = L' ';
+  EXPECT_EQ(command(text), text.substr(0, 901) + L"  www.example.com");
 }
 
 }  // namespace

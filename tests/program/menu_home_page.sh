@@ -1,7 +1,10 @@
 # The menu's home-page button starts the program registered for .htm files on
 # the home page and closes the menu at once, even while that program is slow to
-# start; with a class that has no command, or no association at all, it starts
-# nothing and still closes the menu. The registry is put back afterwards.
+# start. A one-word command starts that program, not one named by its first
+# letter beside the pet; a browser in a folder with Chinese characters starts,
+# and so does a quoted path with spaces and no argument. With a class that has
+# no command, or no association at all, it starts nothing and still closes the
+# menu. The registry and the prefix's drive C are put back afterwards.
 source "$(dirname "$0")/lib.sh"
 use_depth "${1:-32}"
 : "${URL_RECORDER:?}"
@@ -42,12 +45,62 @@ fi
 wait_menu_gone 10 || failed "the menu is still up 10 s after the browser started, which stays 30 s: the pet waits for it"
 [ -f "$OUT/pet.rc" ] && failed "the program ended after the home-page button"
 
+# Stand-in browsers installed on the prefix's drive C, where their Windows
+# paths are the same wherever the tests run.
+browsers=$WINEPREFIX/drive_c/morvet-test-browsers
+remove_browsers() { rm -rf "$browsers"; }
+CLEANUP_HOOKS+=(remove_browsers)
+install_browser() {
+  mkdir -p "$browsers/$1" && cp "$URL_RECORDER" "$browsers/$1/browser.exe" ||
+    fatal "cannot install a browser in $browsers/$1"
+}
+
+# press_home_page WHAT COMMAND EXPECTED: registers COMMAND, presses the
+# home-page button and checks that the program started got EXPECTED as its
+# command line and that the menu closed.
+press_home_page() {
+  local what=$1 expected=$3 got deadline
+  reg add 'HKCR\MorvetTestPage\shell\open\command' /ve /d "$2" /f || fatal "cannot register $what"
+  rm -f "$record"
+  right_click_pet
+  wait_menu 15 || fatal "$what: no menu within 15 s of a right click"
+  click_button 1000
+  deadline=$((SECONDS + 15))
+  until [ -s "$record" ] || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
+  if [ -s "$record" ]; then
+    got=$(cat "$record")
+    [ "$got" = "$expected" ] || failed "$what: the program was started as [$got], expected [$expected]"
+  else
+    failed "$what: no program was started within 15 s of the home-page button"
+  fi
+  wait_menu_gone 10 || failed "$what: the menu is still up 10 s after the home-page button"
+}
+
+# A one-word command keeps its word; cut to its first letter it would start
+# the C.exe planted beside the pet.
+install_browser plain
+cp "$URL_RECORDER" "$OUT/app/C.exe" || fatal "cannot plant C.exe"
+press_home_page "a one-word command" 'C:\morvet-test-browsers\plain\browser.exe' \
+  'C:\morvet-test-browsers\plain\browser.exe  www.example.com'
+
+# A folder named outside the system's code page.
+install_browser '瀏覽器'
+press_home_page "a browser in a Chinese folder" \
+  '"C:\morvet-test-browsers\瀏覽器\browser.exe" --flag "%1"' \
+  '"C:\morvet-test-browsers\瀏覽器\browser.exe" --flag   www.example.com'
+
+# The spaces inside the quotes are part of the path, and there is no argument.
+install_browser 'Frost Browser'
+press_home_page "a quoted path with spaces" \
+  '"C:\morvet-test-browsers\Frost Browser\browser.exe"' \
+  '"C:\morvet-test-browsers\Frost Browser\browser.exe"  www.example.com'
+
 # A class without a command: nothing is started, not even the program that
 # the class name's first letter names.
 reg delete 'HKCR\MorvetTestPage' /f
 rm -f "$record"
 right_click_pet
-wait_menu 15 || fatal "no menu on the second opening"
+wait_menu 15 || fatal "no menu for the class without a command"
 click_button 1000
 wait_menu_gone 10 || failed "with a class without a command the menu is still up 10 s after the home-page button"
 sleep 2
@@ -57,7 +110,7 @@ sleep 2
 restore_browser
 rm -f "$record"
 right_click_pet
-wait_menu 15 || fatal "no menu on the third opening"
+wait_menu 15 || fatal "no menu with no association"
 click_button 1000
 wait_menu_gone 10 || failed "with no .htm association the menu is still up 10 s after the home-page button"
 sleep 1

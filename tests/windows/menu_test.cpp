@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "menu/launch_text.h"
 #include "menu/menu.h"
 
 namespace {
@@ -98,80 +97,99 @@ TEST_F(PetMenu, TheMuteBoxSetsTheSoundSwitch) {
 // Sets HKEY_CLASSES_ROOT values for one test and puts the old ones back.
 class HomePageRegistry : public ::testing::Test {
  protected:
+  static constexpr const wchar_t* COMMAND_KEY = L"MorvetTestPage\\shell\\open\\command";
   void SetUp() override {
-    savedHtm = readText(".htm");
+    savedHtm = readText(L".htm");
     hadHtm = savedHtm.has;
   }
   void TearDown() override {
     if (hadHtm) {
-      writeValue(".htm", REG_SZ, savedHtm.text.c_str(), savedHtm.text.size() + 1);
+      writeText(L".htm", savedHtm.text);
     } else {
-      RegDeleteKeyA(HKEY_CLASSES_ROOT, ".htm");
+      RegDeleteKeyW(HKEY_CLASSES_ROOT, L".htm");
     }
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "MorvetTestPage");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, std::string(108, 'c').c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"MorvetTestPage");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, LONG_CLASS.c_str());
   }
   struct Saved {
     bool has = false;
-    std::string text;
+    std::wstring text;
   };
-  static Saved readText(const char* path) {
+  static Saved readText(const wchar_t* path) {
     Saved saved;
-    char data[512] = "";
+    wchar_t data[512] = L"";
     LONG size = sizeof data;
-    saved.has = RegQueryValueA(HKEY_CLASSES_ROOT, path, data, &size) == ERROR_SUCCESS;
+    saved.has = RegQueryValueW(HKEY_CLASSES_ROOT, path, data, &size) == ERROR_SUCCESS;
     saved.text = data;
     return saved;
   }
-  static void writeValue(const char* path, DWORD type, const void* data, size_t bytes) {
+  static void writeValue(const std::wstring& path, DWORD type, const void* data, size_t bytes) {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, nullptr, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes));
+    RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    RegSetValueExW(key, nullptr, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes));
     RegCloseKey(key);
   }
-  static void writeText(const char* path, const std::string& text) {
-    writeValue(path, REG_SZ, text.c_str(), text.size() + 1);
+  static void writeText(const std::wstring& path, const std::wstring& text, DWORD type = REG_SZ) {
+    writeValue(path, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   }
-  static std::string command() {
-    char line[launch::COMMAND_BYTES];
-    if (!buildHomePageCommand(line)) return "<nothing>";
+  // The whole command line the home-page button would start.
+  static std::wstring command() {
+    std::wstring line;
+    if (!buildHomePageCommand(line)) return L"<nothing>";
     return line;
   }
+  // The registered command as the pet's own two registry reads give it.
+  static std::wstring twoReads() {
+    std::wstring found;
+    if (!classesRootCommand(found)) return L"<nothing>";
+    return found;
+  }
+  static const std::wstring LONG_CLASS;
   Saved savedHtm;
   bool hadHtm = false;
 };
+const std::wstring HomePageRegistry::LONG_CLASS(200, L'c');
 
 TEST_F(HomePageRegistry, TheRegisteredCommandLosesItsArgumentAndGainsTheAddress) {
-  writeText(".htm", "MorvetTestPage");
-  writeText("MorvetTestPage\\shell\\open\\command", "\"C:\\b\\browser.exe\" --flag \"%1\"");
-  EXPECT_EQ(command(), "\"C:\\b\\browser.exe\" --flag   www.example.com");
+  writeText(L".htm", L"MorvetTestPage");
+  writeText(COMMAND_KEY, L"\"C:\\b\\browser.exe\" --flag \"%1\"");
+  EXPECT_EQ(command(), L"\"C:\\b\\browser.exe\" --flag   www.example.com");
 }
 
 TEST_F(HomePageRegistry, OddRegistryValuesAreNeverReadPastTheirEnd) {
-  writeText(".htm", "MorvetTestPage");
-  const char unterminated[] = {'r', 'u', 'n', ' ', 'x'};
-  writeValue("MorvetTestPage\\shell\\open\\command", REG_SZ, unterminated, sizeof unterminated);
-  EXPECT_EQ(command(), "run   www.example.com");
+  writeText(L".htm", L"MorvetTestPage");
+  const wchar_t unterminated[] = {L'r', L'u', L'n', L' ', L'x'};
+  writeValue(COMMAND_KEY, REG_SZ, unterminated, sizeof unterminated);
+  EXPECT_EQ(twoReads(), L"run x");
+  writeValue(COMMAND_KEY, REG_SZ, unterminated, sizeof unterminated - 1);
+  EXPECT_EQ(twoReads(), L"run ") << "half a character is no character";
 
   const DWORD number = 0x41414141;
-  writeValue("MorvetTestPage\\shell\\open\\command", REG_DWORD, &number, sizeof number);
-  EXPECT_EQ(command(), "<nothing>") << "a value that is not text is no command";
+  writeValue(COMMAND_KEY, REG_DWORD, &number, sizeof number);
+  EXPECT_EQ(twoReads(), L"<nothing>") << "a value that is not text is no command";
 
-  writeText("MorvetTestPage\\shell\\open\\command", std::string(300, 'a') + " b");
-  EXPECT_EQ(command(), "<nothing>") << "a command too long for the buffer is dropped";
-
-  writeText("MorvetTestPage\\shell\\open\\command", "");
-  EXPECT_EQ(command(), "<nothing>") << "an empty command starts nothing";
-  writeText("MorvetTestPage\\shell\\open\\command", "   ");
-  EXPECT_EQ(command(), "<nothing>") << "nor does one of spaces alone";
+  writeText(COMMAND_KEY, L"");
+  EXPECT_EQ(command(), L"<nothing>") << "an empty command starts nothing";
+  writeText(COMMAND_KEY, L"   ");
+  EXPECT_EQ(command(), L"<nothing>") << "nor does one of spaces alone";
 }
 
-TEST_F(HomePageRegistry, AClassNameTooLongForTheKeyPathLaunchesNothing) {
-  writeText(".htm", std::string(109, 'c'));
-  EXPECT_EQ(command(), "<nothing>");
-  writeText(".htm", std::string(108, 'c'));
-  writeText((std::string(108, 'c') + "\\shell\\open\\command").c_str(), "run %1");
-  EXPECT_EQ(command(), "run   www.example.com") << "the longest name that fits";
+TEST_F(HomePageRegistry, LongClassNamesAndCommandsAreReadWhole) {
+  writeText(L".htm", LONG_CLASS);
+  const std::wstring longCommand = L"run " + std::wstring(300, L'a') + L" %1";
+  writeText(LONG_CLASS + L"\\shell\\open\\command", longCommand);
+  EXPECT_EQ(command(), L"run " + std::wstring(300, L'a') + L"   www.example.com");
+  EXPECT_EQ(twoReads(), longCommand);
+}
+
+TEST_F(HomePageRegistry, AnExpandableCommandHasItsVariablesExpanded) {
+  SetEnvironmentVariableW(L"MORVET_TEST_BROWSERS", L"C:\\Test Browsers\\瀏覽器");
+  writeText(L".htm", L"MorvetTestPage");
+  writeText(COMMAND_KEY, L"\"%MORVET_TEST_BROWSERS%\\browser.exe\" \"%1\"", REG_EXPAND_SZ);
+  EXPECT_EQ(command(), L"\"C:\\Test Browsers\\瀏覽器\\browser.exe\"   www.example.com");
+  EXPECT_EQ(twoReads(), L"\"C:\\Test Browsers\\瀏覽器\\browser.exe\" \"%1\"");
+  SetEnvironmentVariableW(L"MORVET_TEST_BROWSERS", nullptr);
 }
 
 }  // namespace
