@@ -56,8 +56,10 @@ void report(const char* what, std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
   const double median = samples[samples.size() / 2];
   const double p99 = samples[samples.size() * 99 / 100];
-  std::printf("%-9s steps: %zu, median %.0f us, 99th percentile %.0f us\n", what, samples.size(),
-              median, p99);
+  double sum = 0;
+  for (double sample : samples) sum += sample;
+  std::printf("%-9s steps: %zu, median %.0f us, mean %.0f us, 99th percentile %.0f us\n", what,
+              samples.size(), median, sum / samples.size(), p99);
 }
 
 // What each tick costs besides the step: a look for a running screen saver and

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "assets/animation_table.h"
+#include "render/merge_bits.h"
 #include "render/screen_area.h"
 
 // One frame of an animation. A slot's list head has the same shape, so the pet
@@ -25,10 +26,6 @@ constexpr int32_t DIRECTION_LEFT = 1;
 constexpr int32_t DIRECTION_RIGHT = 2;
 constexpr int32_t DIRECTION_UP = 3;
 constexpr int32_t DIRECTION_DOWN = 4;
-
-// How a frame is drawn.
-constexpr int32_t FACING_AS_STORED = 1;
-constexpr int32_t FACING_MIRRORED = 2;
 
 // SetTimer by default; tests put a recorder here to see the periods the pet asks for.
 using SetTimerFunction = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
@@ -159,6 +156,7 @@ class DesktopPet {
   // Where the sprite stood in the picture the window shows now.
   int32_t paintedX = 0;
   int32_t paintedY = 0;
+  int32_t ticksSinceForegroundLook = 0;
 };
 
 // Message texts and their shared caption.

@@ -10,10 +10,11 @@ void DesktopPet::composeAndPaint() {
   const int32_t h = spriteHeight;
   const int32_t m = margin;
 
+  const bool inPlace = !windowAside && standsWherePainted();
   if (windowAside) {
     // Nothing of the pet is on the screen: what lies there now is all there is.
     if (!captureScreen(scratchDC, x - m, y - m, w + 2 * m, h + 2 * m)) return;
-  } else if (!standsWherePainted()) {
+  } else if (!inPlace) {
     // A screen that cannot be read (locked, a UAC prompt) must not be saved as
     // the desktop: this step changes nothing and the next one tries again.
     if (!captureScreen(scratchDC, x - m, y - m, w + 2 * m, h + 2 * m)) return;
@@ -30,7 +31,7 @@ void DesktopPet::composeAndPaint() {
 
   // Moving a window costs far more than the rest of the step, so a window that
   // already stands there is left alone; one that something else moved is put back.
-  if (windowAside || !windowStandsAt(x - m, y - m)) placeWindow();
+  if (!inPlace && !windowStandsAt(x - m, y - m)) placeWindow();
   paintWindow();
   paintedX = x;
   paintedY = y;

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr int32_t FOREGROUND_LOOK_TICKS = 4;
+
 PixelRect pixelRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
@@ -68,8 +70,12 @@ void DesktopPet::releaseSteps(int32_t reason) {
   if (!heldBy) moveWindowOffScreen();
 }
 
+// Every few ticks is soon enough to see a program go full-screen, and keeps
+// the look from weighing on the standing steps.
 void DesktopPet::watchForeground() {
   if (!hasSurfaces()) return;
+  if (++ticksSinceForegroundLook < FOREGROUND_LOOK_TICKS) return;
+  ticksSinceForegroundLook = 0;
   const bool held = (heldBy & HELD_BY_FULL_SCREEN) != 0;
   const bool inFront = fullScreenProgramInFront();
   if (inFront && !held) holdSteps(HELD_BY_FULL_SCREEN);

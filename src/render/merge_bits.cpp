@@ -5,36 +5,24 @@
 
 namespace {
 
-constexpr int32_t FACING_AS_STORED = 1;
-constexpr int32_t FACING_MIRRORED = 2;
-
 // At 4 bytes a pixel the fourth byte is not colour: it takes no part in the
 // match and is never taken from the frame.
 size_t colourBytes(size_t bytesPerPixel) {
   return bytesPerPixel == 4 ? 3 : bytesPerPixel;
 }
 
-bool matchesKey(const uint8_t* pixel, const uint8_t* key, size_t compared) {
-  for (size_t b = 0; b < compared; ++b) {
-    if (pixel[b] != key[b]) return false;
-  }
-  return true;
-}
-
 // Every frame pixel that is not the key replaces the colour bytes of output
 // pixel i of its row: frame pixel i, or width - 1 - i when mirrored. Key
 // pixels leave the output as it is. The key is the frame's first pixel.
-void layFrameOver(const uint8_t* frame, uint8_t* out, size_t width, size_t pixelCount,
-                  size_t bytesPerPixel, bool mirrored) {
+inline void layFrameOver(const uint8_t* frame, uint8_t* out, size_t width, size_t pixelCount,
+                         size_t bytesPerPixel, bool mirrored) {
   const size_t compared = colourBytes(bytesPerPixel);
   for (size_t rowStart = 0; rowStart < pixelCount; rowStart += width) {
     for (size_t i = 0; i < width; ++i) {
       const size_t column = mirrored ? width - 1 - i : i;
       const uint8_t* source = frame + (rowStart + column) * bytesPerPixel;
       uint8_t* target = out + (rowStart + i) * bytesPerPixel;
-      if (!matchesKey(source, frame, compared)) {
-        for (size_t b = 0; b < compared; ++b) target[b] = source[b];
-      }
+      if (std::memcmp(source, frame, compared) != 0) std::memcpy(target, source, compared);
     }
   }
 }
@@ -82,6 +70,14 @@ uint8_t* mergeKeyed(const MergeBuffers& buffers, int32_t width, int32_t pixelCou
     std::memcpy(buffers.mirror, buffers.background, pixels * depth);
     out = buffers.mirror;
   }
-  layFrameOver(buffers.frame, out, static_cast<size_t>(width), pixels, depth, mirrored);
+  // Each depth gets a loop of its own with the pixel size known, which the
+  // compiler makes several times faster than one loop for every depth.
+  const size_t columns = static_cast<size_t>(width);
+  switch (depth) {
+    case 1: layFrameOver(buffers.frame, out, columns, pixels, 1, mirrored); break;
+    case 2: layFrameOver(buffers.frame, out, columns, pixels, 2, mirrored); break;
+    case 3: layFrameOver(buffers.frame, out, columns, pixels, 3, mirrored); break;
+    default: layFrameOver(buffers.frame, out, columns, pixels, 4, mirrored); break;
+  }
   return out;
 }

@@ -6,6 +6,10 @@
 // bytes in the display's own format (1 to 4 bytes per pixel). Colours are never
 // interpreted: pixels are only compared with the key and copied.
 
+// How a frame is drawn.
+constexpr int32_t FACING_AS_STORED = 1;
+constexpr int32_t FACING_MIRRORED = 2;
+
 // The three byte buffers the merge works in; each holds `capacity` bytes.
 struct MergeBuffers {
   const uint8_t* frame;  // the frame's pixels
