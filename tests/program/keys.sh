@@ -6,51 +6,14 @@ use_depth "${1:-32}"
 
 start_pet_on_wallpaper
 # Bring it to the middle with a drag; the click also gives it the keyboard.
-read -r x y _ <<< "$(pet_geometry)"
-cx=$((SCREEN_W / 2)) cy=$((SCREEN_H / 2))
-xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
-sleep 0.2
-xdotool mousemove $cx $cy
-sleep 0.4
-xdotool mouseup 1
+drag_pet_to $((SCREEN_W / 2)) $((SCREEN_H / 2))
 xdotool windowfocus --sync "$PET_WINDOW" 2> /dev/null || xdotool windowfocus "$PET_WINDOW"
 sleep 0.3
 
-# hold KEY AXIS SIGN: holds the key ~1 s, sampling the window's corner.
-hold() {
-  local key=$1 axis=$2 sign=$3 samples=() i
-  xdotool keydown "$key"
-  # The pet may have been half-way through a step of its own: start counting
-  # once the key has surely arrived.
-  sleep 0.12
-  samples+=("$(pet_position)")
-  for i in $(seq 1 13); do
-    sleep 0.07
-    samples+=("$(pet_position)")
-  done
-  xdotool keyup "$key"
-  sleep 0.3
-  local px py qx qy dx dy along across total=0 steps=0
-  read -r px py <<< "${samples[0]}"
-  for ((i = 1; i < ${#samples[@]}; i++)); do
-    read -r qx qy <<< "${samples[$i]}"
-    dx=$((qx - px)) dy=$((qy - py))
-    if [ "$axis" = x ]; then along=$dx across=$dy; else along=$dy across=$dx; fi
-    if [ $across -ne 0 ] || [ $((along % 7)) -ne 0 ] || [ $((along * sign)) -lt 0 ]; then
-      failed "$key held: moved by ($dx,$dy) between samples; positions: ${samples[*]}"
-      return 1
-    fi
-    total=$((total + along * sign))
-    px=$qx py=$qy
-  done
-  say "  $key: moved $total px in steps of 7 along $axis"
-  [ $total -ge 28 ] || failed "$key held ~1 s: moved only $total px; positions: ${samples[*]}"
-}
-
-hold Left x -1
-hold Right x 1
-hold Up y -1
-hold Down y 1
+expect_arrow_steps Left x -1
+expect_arrow_steps Right x 1
+expect_arrow_steps Up y -1
+expect_arrow_steps Down y 1
 snapshot after-keys
 check_snapshot after-keys
 

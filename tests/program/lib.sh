@@ -1,13 +1,20 @@
 # Shared by the program test scripts: sourced, not run.
 #
-# use_depth DEPTH      picks the display and Wine prefix of that depth, makes the
-#                      output folder, sets the cleanup trap
+# use_depth DEPTH [SIZE]  picks the display and Wine prefix of that depth, makes
+#                      the output folder, sets the cleanup trap; with SIZE
+#                      ("1280x1024") the test gets a display of its own
 # put_wallpaper        puts the patterned test picture on the root window
 # shoot FILE           screenshot of the root window as PPM
-# start_pet            starts morvet.exe in the background (exit code into $OUT/pet.rc)
+# start_pet [HOW...]   starts morvet.exe in the background (exit code into $OUT/pet.rc);
+#                      HOW, e.g. "start /min /wait /unix", is what starts it
 # wait_pet_window S    waits up to S seconds for the pet window; sets PET_WINDOW
 # pet_geometry         prints "X Y W H" of the pet window
 # pet_middle           prints "X Y", where a hand takes the pet, on the screen
+# drag_pet_to X Y      drags the pet until the cursor at X,Y holds it, and lets go
+# pet_mapped           succeeds when the pet window is shown
+# sprite_on_screen X Y succeeds when the sprite of a window at X,Y lies wholly on the screen
+# read_screen_size     sets SCREEN_W and SCREEN_H from the display
+# now_ms               milliseconds of the clock, for deadlines under a second
 # snapshot NAME        screenshot with the pet held still; sets SHOT_RECT ("X,Y,W,H")
 # check_snapshot NAME  judges a snapshot with morvet-shotcheck against $OUT/clean.ppm
 #                      (or $CLEAN_SHOT)
@@ -17,6 +24,8 @@
 #                      at X,Y (its corner at X-57,Y-17)
 # register_browser CLASS COMMAND   points .htm at CLASS, opened by COMMAND, until
 #                      the test ends (restore_browser puts the old one back)
+# expect_arrow_steps KEY AXIS SIGN  holds an arrow ~1 s and checks the pet steps
+#                      7 px a step that way (AXIS x or y, SIGN 1 or -1)
 set -uo pipefail
 
 PROGRAM_TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -69,6 +78,10 @@ cleanup() {
   fi
   timeout 20 wineserver -k > /dev/null 2>&1
   [ -n "$PET_JOB" ] && kill "$PET_JOB" 2> /dev/null
+  if [ -n "$OWN_DISPLAY_PID" ]; then
+    timeout 20 wineserver -w > /dev/null 2>&1
+    kill "$OWN_DISPLAY_PID" 2> /dev/null
+  fi
   wait 2> /dev/null
   exit $status
 }
@@ -89,15 +102,40 @@ use_depth() {
   trap 'exit 130' INT TERM HUP
   # No pet of an earlier, broken run may stand on the desktop.
   timeout 20 wineserver -k > /dev/null 2>&1
+  [ -n "${2:-}" ] && start_own_display "$2"
+  read_screen_size
+}
+
+read_screen_size() {
   SCREEN_W=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
   SCREEN_H=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
   [ -n "$SCREEN_W" ] || fatal "cannot read the size of display $DISPLAY"
 }
 
+# For a test that changes the screen's size: the shared display must stay as
+# it is for the tests after it. Wine keeps the screen size its server started
+# with, so the server (which may still serve the shared display) is ended and
+# waited for before, and again after the test (in cleanup), with the display.
+OWN_DISPLAY_PID=""
+start_own_display() {
+  local n=150 tries=0
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 "${1}x24" -noreset -nolisten tcp > /dev/null 2>&1 &
+  OWN_DISPLAY_PID=$!
+  export DISPLAY=:$n
+  until xdpyinfo > /dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ $tries -gt 100 ] && fatal "Xvfb :$n did not start"
+    sleep 0.1
+  done
+  kill -0 "$OWN_DISPLAY_PID" 2> /dev/null || fatal "display :$n was taken by someone else"
+  timeout 20 wineserver -w > /dev/null 2>&1
+}
+
 # Two gradients in a checkerboard, crossed by dark diagonal lines: every pixel
 # differs from its neighbours, so a shifted, stale or keyed pixel shows.
-WALLPAPER=$PROGRAM_TEST_OUT/wallpaper.png
 make_wallpaper() {
+  WALLPAPER=$PROGRAM_TEST_OUT/wallpaper-${SCREEN_W}x$SCREEN_H.png
   [ -f "$WALLPAPER" ] && return 0
   mkdir -p "$PROGRAM_TEST_OUT"
   convert \( -size "${SCREEN_H}x${SCREEN_W}" gradient:'#ffa040-#4060ff' -rotate 90 \) \
@@ -126,7 +164,7 @@ shoot() {
 start_pet() {
   rm -f "$OUT/pet.rc"
   (
-    wine "$MORVET_EXE" > "$OUT/pet.log" 2>&1
+    wine "$@" "$MORVET_EXE" > "$OUT/pet.log" 2>&1
     echo $? > "$OUT/pet.rc"
   ) &
   PET_JOB=$!
@@ -269,10 +307,12 @@ stop_pet() {
 }
 
 # Starts a pet on a fresh wallpaper and waits for its window, or stops the test.
+# Arguments go to start_pet.
 start_pet_on_wallpaper() {
   put_wallpaper
-  start_pet
-  wait_pet_window 30 || fatal "no 114x119 window named Morvet within 30 s (exit code: $(cat "$OUT/pet.rc" 2> /dev/null))"
+  start_pet "$@"
+  wait_pet_window 30 ||
+    fatal "no 114x119 window named Morvet within 30 s (exit code: $(cat "$OUT/pet.rc" 2> /dev/null); pet windows Windows knows of: $(timeout 20 wine "$PET_COMMAND" pets 2> /dev/null | tr -d '\r'))"
   # The first paint follows the first step; a moment later the picture is settled.
   sleep 0.5
 }
@@ -286,6 +326,33 @@ pet_middle() {
   x=$((x < 0 ? 0 : x >= SCREEN_W ? SCREEN_W - 1 : x))
   y=$((y < 0 ? 0 : y >= SCREEN_H ? SCREEN_H - 1 : y))
   echo "$x $y"
+}
+
+# The button is let go only after a step without movement, so that the pet
+# does not fly on by its last jump.
+drag_pet_to() {
+  local at
+  at=$(pet_middle)
+  xdotool mousemove ${at% *} ${at#* } mousedown 1
+  sleep 0.2
+  xdotool mousemove "$1" "$2"
+  sleep 0.4
+  xdotool mouseup 1
+}
+
+pet_mapped() {
+  xwininfo -id "$PET_WINDOW" 2> /dev/null | grep -q 'Map State: IsViewable'
+}
+
+# The sprite lies 7 pixels inside the window on every side.
+sprite_on_screen() {
+  [ $(($1 + 7)) -ge 0 ] && [ $(($2 + 7)) -ge 0 ] &&
+    [ $(($1 + 7 + 100)) -le "$SCREEN_W" ] && [ $(($2 + 7 + 105)) -le "$SCREEN_H" ]
+}
+
+now_ms() {
+  local now=${EPOCHREALTIME/./}
+  echo $((now / 1000))
 }
 
 # The window's top-left corner, "X Y".
@@ -399,4 +466,35 @@ move_pet_out_of_the_menus_way() {
   sleep 0.5
   xdotool mouseup 1
   sleep 0.2
+}
+
+# ---- the arrow keys ---------------------------------------------------------------
+expect_arrow_steps() {
+  local key=$1 axis=$2 sign=$3 samples=() i
+  xdotool keydown "$key"
+  # The pet may have been half-way through a step of its own: start counting
+  # once the key has surely arrived.
+  sleep 0.12
+  samples+=("$(pet_position)")
+  for i in $(seq 1 13); do
+    sleep 0.07
+    samples+=("$(pet_position)")
+  done
+  xdotool keyup "$key"
+  sleep 0.3
+  local px py qx qy dx dy along across total=0
+  read -r px py <<< "${samples[0]}"
+  for ((i = 1; i < ${#samples[@]}; i++)); do
+    read -r qx qy <<< "${samples[$i]}"
+    dx=$((qx - px)) dy=$((qy - py))
+    if [ "$axis" = x ]; then along=$dx across=$dy; else along=$dy across=$dx; fi
+    if [ $across -ne 0 ] || [ $((along % 7)) -ne 0 ] || [ $((along * sign)) -lt 0 ]; then
+      failed "$key held: moved by ($dx,$dy) between samples; positions: ${samples[*]}"
+      return 1
+    fi
+    total=$((total + along * sign))
+    px=$qx py=$qy
+  done
+  say "  $key: moved $total px in steps of 7 along $axis"
+  [ $total -ge 28 ] || { failed "$key held ~1 s: moved only $total px; positions: ${samples[*]}"; return 1; }
 }

@@ -10,6 +10,17 @@
 //   pet-command.exe wait-gone S  waits up to S seconds for the pet window to go
 //   pet-command.exe ping         succeeds when the pet's thread answers a message
 //                                within 2 seconds
+//   pet-command.exe display W H  changes the primary display to W x H pixels, as a
+//                                game or a projector's settings would
+//   pet-command.exe saver-running 1|0
+//                                sets the system's "screen saver running" flag
+//                                (every program of the session reads the same one)
+//   pet-command.exe cover W H S  opens a borderless W x H window at the screen's
+//                                top-left corner, as a full-screen video or game
+//                                does, takes the foreground and stays until
+//                                `uncover` or S seconds; exit status 1 when it
+//                                could not take the foreground
+//   pet-command.exe uncover      closes the windows that `cover` opened
 //
 // Text is printed as UTF-8, one line each. Exit status 0 on success, 1 when the
 // pet window (or the menu) is not there, 2 on bad arguments.
@@ -100,6 +111,74 @@ int postToPet(UINT message, WPARAM wParam) {
   return PostMessageW(found.front(), message, wParam, 0) ? 0 : 1;
 }
 
+int changeDisplay(int width, int height) {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(width);
+  mode.dmPelsHeight = static_cast<DWORD>(height);
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  const LONG result = ChangeDisplaySettingsA(&mode, 0);
+  if (result == DISP_CHANGE_SUCCESSFUL) return 0;
+  print("ChangeDisplaySettingsA returned " + std::to_string(result) + "\n");
+  return 1;
+}
+
+int setScreenSaverRunning(int running) {
+  BOOL wasRunning = FALSE;
+  return SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? TRUE : FALSE, &wasRunning, 0)
+             ? 0
+             : 1;
+}
+
+const wchar_t* const COVER_CLASS = L"MorvetTestCover";
+const wchar_t* const COVER_TITLE = L"Morvet test cover";
+
+LRESULT CALLBACK coverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER: DestroyWindow(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+int cover(int width, int height, int seconds) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW coverClass{};
+  coverClass.lpfnWndProc = coverProc;
+  coverClass.hInstance = instance;
+  coverClass.hbrBackground = CreateSolidBrush(RGB(48, 64, 80));
+  coverClass.lpszClassName = COVER_CLASS;
+  if (!RegisterClassW(&coverClass)) return 1;
+  HWND window = CreateWindowExW(0, COVER_CLASS, COVER_TITLE, WS_POPUP, 0, 0, width, height,
+                                nullptr, nullptr, instance, nullptr);
+  if (!window) return 1;
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+  if (GetForegroundWindow() != window) {
+    print("the cover could not take the foreground\n");
+    return 1;
+  }
+  SetTimer(window, 1, 1000u * static_cast<UINT>(seconds), nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+int uncover() {
+  HWND window;
+  while ((window = FindWindowW(COVER_CLASS, nullptr)) != nullptr) {
+    if (!PostMessageW(window, WM_CLOSE, 0, 0)) return 1;
+    // Gone once its own thread has handled the close.
+    for (int tries = 0; tries < 50 && IsWindow(window); ++tries) Sleep(100);
+    if (IsWindow(window)) return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +194,10 @@ int main(int argc, char** argv) {
                ? 0
                : 1;
   }
+  if (command == "display" && argc == 4) return changeDisplay(atoi(argv[2]), atoi(argv[3]));
+  if (command == "saver-running" && argc == 3) return setScreenSaverRunning(atoi(argv[2]));
+  if (command == "cover" && argc == 5) return cover(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]));
+  if (command == "uncover") return uncover();
   if (command == "pets") {
     print(std::to_string(pets().size()) + "\n");
     return 0;

@@ -1,10 +1,17 @@
 # A pet starts: one 114 x 119 window named Morvet appears within a few seconds at
 # a spot inside the placement bounds, and its picture is the desktop with one
-# frame keyed over it.
+# frame keyed over it. With "minimized" as the second argument it is started
+# the way a shortcut set to run minimized starts it, and must appear and live
+# all the same.
+TEST_VARIANT=${2:-}
 source "$(dirname "$0")/lib.sh"
 use_depth "${1:?depth}"
 
-start_pet_on_wallpaper
+if [ "$TEST_VARIANT" = minimized ]; then
+  start_pet_on_wallpaper start /min /wait /unix
+else
+  start_pet_on_wallpaper
+fi
 count=$(pet_windows | wc -l)
 [ "$count" -eq 1 ] || failed "$count visible windows named Morvet, not 1"
 
@@ -20,6 +27,7 @@ sx=$((x + 7)) sy=$((y + 7))
 
 snapshot start
 check_snapshot start
+[ "$TEST_VARIANT" = minimized ] && expect_goes_on 15 lives
 
 stop_pet
 finish

@@ -1,0 +1,76 @@
+# A display change: a program switches the screen from 1280 x 1024 to 800 x 600
+# while the pet stands in the lower right, outside the smaller screen. Within
+# 2 s the whole sprite must stand on the new screen and stay on it, showing the
+# desktop that lies there now, not a box of the old one; back at 1280 x 1024 it
+# answers and follows a drag. The test has a display of its own.
+source "$(dirname "$0")/lib.sh"
+use_depth 32 1280x1024
+xrandr --newmode 800x600 0 800 0 0 0 600 0 0 0 > /dev/null 2>&1 &&
+  xrandr --addmode screen 800x600 > /dev/null 2>&1 ||
+  fatal "cannot add an 800x600 mode to display $DISPLAY (xrandr: package x11-xserver-utils)"
+
+# Through the program, as a game or a projector's settings do: the pet hears of
+# a change made with xrandr from outside only by its metrics.
+change_display() {
+  timeout 20 wine "$PET_COMMAND" display "$1" "$2" > "$OUT/display-$1x$2.log" 2>&1 ||
+    fatal "pet-command display $1 $2 failed: $(tr -d '\r' < "$OUT/display-$1x$2.log")"
+  read_screen_size
+  [ "${SCREEN_W}x$SCREEN_H" = "$1x$2" ] || fatal "the screen is ${SCREEN_W}x$SCREEN_H after the change to $1x$2"
+}
+
+# The lowest walking target lies 90 pixels above the screen's bottom edge: a
+# walk may take the sprite's bottom 15 pixels past it, and one 7-pixel step more.
+walks_on_screen() {
+  [ $(($1 + 7)) -ge 0 ] && [ $(($2 + 7)) -ge 0 ] &&
+    [ $(($1 + 7 + 100)) -le "$SCREEN_W" ] && [ $(($2 + 7 + 105)) -le $((SCREEN_H + 15 + 7)) ]
+}
+
+start_pet_on_wallpaper
+drag_pet_to $((SCREEN_W - 120)) $((SCREEN_H - 120))
+read -r x y <<< "$(pet_position)"
+[ $((x + 7)) -ge 800 ] || [ $((y + 7)) -ge 600 ] ||
+  fatal "the pet was not dragged out of the smaller screen: window at $x,$y"
+say "before the change: window at $x,$y on ${SCREEN_W}x$SCREEN_H"
+convert "$OUT/clean.ppm" -crop 800x600+0+0 +repage "$OUT/clean-800x600.ppm" ||
+  fatal "cannot cut the wallpaper to 800x600"
+
+change_display 800 600
+changed=$(now_ms)
+until read -r x y <<< "$(pet_position)" && sprite_on_screen "$x" "$y"; do
+  if [ $(($(now_ms) - changed)) -gt 2000 ]; then
+    failed "2 s after the change to 800x600 the window stands at $x,$y: the sprite is not wholly on the screen"
+    break
+  fi
+  sleep 0.1
+done
+if sprite_on_screen "$x" "$y"; then
+  CLEAN_SHOT=$OUT/clean-800x600.ppm
+  snapshot small-screen
+  check_snapshot small-screen
+fi
+
+positions=()
+off=0
+for i in $(seq 1 30); do
+  sleep 1
+  read -r x y <<< "$(pet_position)"
+  positions+=("$x,$y")
+  walks_on_screen "$x" "$y" || off=$((off + 1))
+done
+say "  at 800x600, once a second: ${positions[*]}"
+[ $off -eq 0 ] || failed "the sprite was off the 800x600 screen in $off of 30 one-second samples"
+
+# Grown again, Xvfb shows the part of the screen that stayed visible scrambled
+# until something paints it: pictures are not judged from here on.
+change_display 1280 1024
+timeout 20 wine "$PET_COMMAND" ping || failed "back at 1280x1024 the pet does not answer a message"
+at=$(pet_middle)
+xdotool mousemove ${at% *} ${at#* } mousedown 1
+sleep 0.2
+xdotool mousemove 640 512
+follows_to 640 512 || failed "back at 1280x1024 the pet does not follow a drag: window at $(pet_position)"
+sleep 0.3
+xdotool mouseup 1
+
+stop_pet
+finish

@@ -1,0 +1,125 @@
+# Over a full-screen program the pet steps aside. A program opens a borderless
+# window over the whole screen and takes the foreground: within 2 s the pet's
+# window is off the screen, and while it stays off the pet spends under a tenth
+# of the CPU time it spends living. Within 2 s of that window closing the pet
+# stands where it was, showing the desktop that lies there now. A foreground
+# window smaller than the screen leaves the pet alone.
+source "$(dirname "$0")/lib.sh"
+use_depth "${1:-32}"
+
+# CPU time of all the pet's threads, in milliseconds.
+cpu_ms() {
+  cat /proc/"$PET_PID"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }'
+}
+cpu_over_10s() {
+  local before
+  before=$(cpu_ms)
+  sleep 10
+  echo $(($(cpu_ms) - before))
+}
+
+# "on X Y" while the window is shown and some of it lies on the screen, else
+# "off X Y": one quick look, so that a step or two at most goes unseen.
+pet_state() {
+  xwininfo -id "$PET_WINDOW" 2> /dev/null | awk -v w="$SCREEN_W" -v h="$SCREEN_H" '
+    /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /Map State: IsViewable/ { shown = 1 }
+    END { print ((shown && x + 114 > 0 && y + 119 > 0 && x < w && y < h) ? "on" : "off"), x, y }'
+}
+
+COVER_JOB=""
+cover() {
+  rm -f "$OUT/cover.rc"
+  (
+    timeout 120 wine "$PET_COMMAND" cover "$1" "$2" 90 > "$OUT/cover.log" 2>&1
+    echo $? > "$OUT/cover.rc"
+  ) &
+  COVER_JOB=$!
+}
+cover_shown() { xdotool search --onlyvisible --name '^Morvet test cover$' > /dev/null 2>&1; }
+cover_failed() {
+  [ -f "$OUT/cover.rc" ] && fatal "the cover ended early: $(tr -d '\r' < "$OUT/cover.log")"
+}
+uncover() {
+  [ -n "$COVER_JOB" ] || return 0
+  timeout 20 wine "$PET_COMMAND" uncover > /dev/null 2>&1
+  wait "$COVER_JOB"
+  COVER_JOB=""
+}
+CLEANUP_HOOKS+=(uncover)
+
+start_pet_on_wallpaper
+# Far from where the smaller window opens, so that nothing changes under it.
+drag_pet_to $((SCREEN_W - 150)) $((SCREEN_H - 150))
+say "a foreground window smaller than the screen"
+cover $((SCREEN_W / 3)) $((SCREEN_H / 3))
+deadline=$((SECONDS + 20))
+until cover_shown; do
+  cover_failed
+  [ $SECONDS -lt $deadline ] || fatal "the smaller window did not show within 20 s"
+  sleep 0.1
+done
+# The desktop as it now looks: the smaller window over the wallpaper.
+sleep 0.5
+shoot "$OUT/small-window.ppm"
+convert "$OUT/clean.ppm" \( "$OUT/small-window.ppm" -crop $((SCREEN_W / 3))x$((SCREEN_H / 3))+0+0 \) \
+  -composite "$OUT/clean-small-window.ppm" || fatal "cannot make the desktop with the smaller window"
+CLEAN_SHOT=$OUT/clean-small-window.ppm
+for i in 1 2 3 4 5 6; do
+  read -r where x y <<< "$(pet_state)"
+  [ "$where" = on ] || failed "under a smaller foreground window the pet left the screen ($x,$y)"
+  sleep 0.5
+done
+timeout 20 wine "$PET_COMMAND" ping || failed "under a smaller foreground window the pet does not answer"
+expect_goes_on 15 small-window
+uncover
+
+living=$(cpu_over_10s)
+say "living: $living ms of CPU in 10 s"
+
+say "a window over the whole screen"
+cover "$SCREEN_W" "$SCREEN_H"
+last="" shown_at="" deadline=$((SECONDS + 20))
+while :; do
+  cover_failed
+  [ -n "$shown_at" ] || [ $SECONDS -lt $deadline ] || fatal "the full-screen window did not show within 20 s"
+  read -r where x y <<< "$(pet_state)"
+  [ "$where" = off ] && break
+  last="$x $y"
+  if [ -z "$shown_at" ]; then
+    cover_shown && shown_at=$(now_ms)
+  elif [ $(($(now_ms) - shown_at)) -gt 2000 ]; then
+    failed "2 s after the full-screen window came the pet still stands on the screen at $x,$y"
+    break
+  fi
+done
+say "  last seen on the screen at ${last/ /,}"
+aside=$(cpu_over_10s)
+say "  under the full-screen window: $aside ms of CPU in 10 s"
+[ $((aside * 10)) -lt "$living" ] ||
+  failed "under the full-screen window the pet spent $aside ms of CPU in 10 s, living $living ms: not under a tenth"
+read -r where x y <<< "$(pet_state)"
+[ "$where" = off ] || failed "10 s into the full-screen window the pet stands on the screen at $x,$y"
+
+uncover
+closed=$(now_ms)
+read -r lx ly <<< "$last"
+back=0
+while [ $(($(now_ms) - closed)) -le 2000 ]; do
+  read -r where x y <<< "$(pet_state)"
+  if [ "$where" = on ]; then
+    # Two 7-pixel steps at most may have gone unseen, before it left or since it came back.
+    dx=$((x - lx)) dy=$((y - ly))
+    [ ${dx#-} -le 14 ] && [ ${dy#-} -le 14 ] && back=1
+    break
+  fi
+done
+if [ $back = 1 ]; then
+  snapshot after-full-screen
+  check_snapshot after-full-screen
+else
+  failed "2 s after the full-screen window closed the pet is $where at $x,$y, not back at $lx,$ly"
+fi
+
+stop_pet
+finish
