@@ -150,7 +150,7 @@ class DesktopPet {
   void moveWindowOffScreen();
   void flushToScreen();
   void bringOntoNearestMonitor();
-  bool fullScreenProgramInFront() const;
+  bool fullScreenProgramInFront(HWND front) const;
 
   int32_t timerChangeReported = 0;
   // Where the sprite stood in the picture the window shows now.

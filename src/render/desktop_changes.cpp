@@ -8,6 +8,9 @@
 namespace {
 
 constexpr int32_t FOREGROUND_LOOK_TICKS = 4;
+// Stepped aside the pet only looks whether the full-screen program is still in
+// front: a slow tick is enough for that and costs next to nothing.
+constexpr int32_t ASIDE_TIMER_PERIOD_MS = 500;
 
 PixelRect pixelRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -61,12 +64,15 @@ void DesktopPet::bringOntoNearestMonitor() {
 
 void DesktopPet::holdSteps(int32_t reason) {
   heldBy |= reason;
-  if (reason == HELD_BY_FULL_SCREEN) moveWindowOffScreen();
+  if (reason != HELD_BY_FULL_SCREEN) return;
+  moveWindowOffScreen();
+  rearmTimer(ASIDE_TIMER_PERIOD_MS);
 }
 
 void DesktopPet::releaseSteps(int32_t reason) {
   if (!(heldBy & reason)) return;
   heldBy &= ~reason;
+  if (reason == HELD_BY_FULL_SCREEN) rearmTimer(timerPeriod);
   if (!heldBy) moveWindowOffScreen();
 }
 
@@ -74,17 +80,20 @@ void DesktopPet::releaseSteps(int32_t reason) {
 // the look from weighing on the standing steps.
 void DesktopPet::watchForeground() {
   if (!hasSurfaces()) return;
-  if (++ticksSinceForegroundLook < FOREGROUND_LOOK_TICKS) return;
-  ticksSinceForegroundLook = 0;
   const bool held = (heldBy & HELD_BY_FULL_SCREEN) != 0;
-  const bool inFront = fullScreenProgramInFront();
+  if (++ticksSinceForegroundLook < FOREGROUND_LOOK_TICKS && !held) return;
+  ticksSinceForegroundLook = 0;
+  // While the system switches between windows there may be none in front for
+  // a moment: that says nothing about the program that had the screen.
+  HWND front = GetForegroundWindow();
+  if (!front) return;
+  const bool inFront = fullScreenProgramInFront(front);
   if (inFront && !held) holdSteps(HELD_BY_FULL_SCREEN);
   if (!inFront && held) releaseSteps(HELD_BY_FULL_SCREEN);
 }
 
-bool DesktopPet::fullScreenProgramInFront() const {
-  HWND front = GetForegroundWindow();
-  if (!front || isOwnOrDesktop(front)) return false;
+bool DesktopPet::fullScreenProgramInFront(HWND front) const {
+  if (isOwnOrDesktop(front)) return false;
   RECT frontRect{};
   if (!GetWindowRect(front, &frontRect)) return false;
   PixelRect monitor{};

@@ -1,5 +1,5 @@
 # Over a full-screen program the pet steps aside. A program opens a borderless
-# window over the whole screen and takes the foreground: within 2 s the pet's
+# window over the whole screen and takes the foreground: within 3 s (2 of them Wine's) the pet's
 # window is off the screen, and while it stays off the pet spends under a tenth
 # of the CPU time it spends living. Within 2 s of that window closing the pet
 # stands where it was, showing the desktop that lies there now. A foreground
@@ -73,6 +73,7 @@ done
 timeout 20 wine "$PET_COMMAND" ping || failed "under a smaller foreground window the pet does not answer"
 expect_goes_on 15 small-window
 uncover
+CLEAN_SHOT=$OUT/clean.ppm
 
 living=$(cpu_over_10s)
 say "living: $living ms of CPU in 10 s"
@@ -88,8 +89,11 @@ while :; do
   last="$x $y"
   if [ -z "$shown_at" ]; then
     cover_shown && shown_at=$(now_ms)
-  elif [ $(($(now_ms) - shown_at)) -gt 2000 ]; then
-    failed "2 s after the full-screen window came the pet still stands on the screen at $x,$y"
+  # Wine without a window manager holds a window's move off the screen for 2 s
+  # (it waits for a manager to withdraw the window); on Windows the move is at
+  # once. Another second covers the pet's look at the foreground and a step.
+  elif [ $(($(now_ms) - shown_at)) -gt 3000 ]; then
+    failed "3 s after the full-screen window came the pet still stands on the screen at $x,$y"
     break
   fi
 done
