@@ -27,21 +27,29 @@ mkdir -p "$OUT/app"
 cp "$MORVET_EXE" "$OUT/app/morvet.exe" && cp "$URL_RECORDER" "$OUT/app/M.exe" ||
   fatal "cannot set up $OUT/app"
 MORVET_EXE=$OUT/app/morvet.exe
+
+# expect_started WHAT EXPECTED: presses the home-page button and checks that
+# the program started got EXPECTED as its command line.
+expect_started() {
+  local what=$1 expected=$2 got deadline
+  rm -f "$record"
+  right_click_pet
+  wait_menu 15 || fatal "$what: no menu within 15 s of a right click"
+  click_button 1000
+  deadline=$((SECONDS + 15))
+  until [ -s "$record" ] || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
+  if [ -s "$record" ]; then
+    got=$(cat "$record")
+    [ "$got" = "$expected" ] || failed "$what: the program was started as [$got], expected [$expected]"
+  else
+    failed "$what: no program was started within 15 s of the home-page button"
+  fi
+}
+
 start_pet_on_wallpaper
 move_pet_out_of_the_menus_way
 
-right_click_pet
-wait_menu 15 || fatal "no menu within 15 s of a right click"
-click_button 1000
-deadline=$((SECONDS + 15))
-until [ -s "$record" ] || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
-expected="\"$recorder\" --flag   www.example.com"
-if [ -s "$record" ]; then
-  got=$(cat "$record")
-  [ "$got" = "$expected" ] || failed "the browser was started as [$got], expected [$expected]"
-else
-  failed "no program was started within 15 s of the home-page button"
-fi
+expect_started "the stand-in browser" "\"$recorder\" --flag   www.example.com"
 wait_menu_gone 10 || failed "the menu is still up 10 s after the browser started, which stays 30 s: the pet waits for it"
 [ -f "$OUT/pet.rc" ] && failed "the program ended after the home-page button"
 
@@ -59,21 +67,9 @@ install_browser() {
 # home-page button and checks that the program started got EXPECTED as its
 # command line and that the menu closed.
 press_home_page() {
-  local what=$1 expected=$3 got deadline
-  reg add 'HKCR\MorvetTestPage\shell\open\command' /ve /d "$2" /f || fatal "cannot register $what"
-  rm -f "$record"
-  right_click_pet
-  wait_menu 15 || fatal "$what: no menu within 15 s of a right click"
-  click_button 1000
-  deadline=$((SECONDS + 15))
-  until [ -s "$record" ] || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
-  if [ -s "$record" ]; then
-    got=$(cat "$record")
-    [ "$got" = "$expected" ] || failed "$what: the program was started as [$got], expected [$expected]"
-  else
-    failed "$what: no program was started within 15 s of the home-page button"
-  fi
-  wait_menu_gone 10 || failed "$what: the menu is still up 10 s after the home-page button"
+  reg add 'HKCR\MorvetTestPage\shell\open\command' /ve /d "$2" /f || fatal "cannot register $1"
+  expect_started "$1" "$3"
+  wait_menu_gone 10 || failed "$1: the menu is still up 10 s after the home-page button"
 }
 
 # A one-word command keeps its word; cut to its first letter it would start
