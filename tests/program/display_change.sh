@@ -1,8 +1,9 @@
 # A display change: a program switches the screen from 1280 x 1024 to 800 x 600
 # while the pet stands in the lower right, outside the smaller screen. Within
-# 2 s the whole sprite must stand on the new screen and stay on it, showing the
-# desktop that lies there now, not a box of the old one; back at 1280 x 1024 it
-# answers and follows a drag. The test has a display of its own.
+# 2 s the whole sprite must stand on the new screen, and from then on stay
+# within the walks' bounds, showing the desktop that lies there now, not a box
+# of the old one; back at 1280 x 1024 it answers and follows a drag. The test
+# has a display of its own.
 source "$(dirname "$0")/lib.sh"
 use_depth 32 1280x1024
 xrandr --newmode 800x600 0 800 0 0 0 600 0 0 0 > /dev/null 2>&1 &&
@@ -35,19 +36,22 @@ convert "$OUT/clean.ppm" -crop 800x600+0+0 +repage "$OUT/clean-800x600.ppm" ||
   fatal "cannot cut the wallpaper to 800x600"
 
 change_display 800 600
-changed=$(now_ms)
-until read -r x y <<< "$(pet_position)" && sprite_on_screen "$x" "$y"; do
-  if [ $(($(now_ms) - changed)) -gt 2000 ]; then
-    failed "2 s after the change to 800x600 the window stands at $x,$y: the sprite is not wholly on the screen"
-    break
-  fi
-  sleep 0.1
-done
-if sprite_on_screen "$x" "$y"; then
-  CLEAN_SHOT=$OUT/clean-800x600.ppm
-  snapshot small-screen
-  check_snapshot small-screen
+# pet-command watched the window from the moment the change ended.
+first=$(tr -d '\r' < "$OUT/display-800x600.log" | while read -r word ms px py; do
+  [ "$word" = at ] && sprite_on_screen "$px" "$py" && { echo "$ms $px $py"; break; }
+done)
+if [ -n "$first" ]; then
+  read -r ms x y <<< "$first"
+  say "  the whole sprite on the 800x600 screen $ms ms after the change: window at $x,$y"
+else
+  failed "within 2 s of the change to 800x600 the sprite never stood wholly on the screen; places: $(
+    grep '^at ' "$OUT/display-800x600.log" | tr -d '\r' | cut -d' ' -f3- | tr ' \n' ', ')"
 fi
+# The pet walks on meanwhile, maybe with its feet past the bottom edge as the
+# walks allow; the picture is judged wherever it stands.
+CLEAN_SHOT=$OUT/clean-800x600.ppm
+snapshot small-screen
+check_snapshot small-screen
 
 positions=()
 off=0

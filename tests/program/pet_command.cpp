@@ -11,7 +11,10 @@
 //   pet-command.exe ping         succeeds when the pet's thread answers a message
 //                                within 2 seconds
 //   pet-command.exe display W H  changes the primary display to W x H pixels, as a
-//                                game or a projector's settings would
+//                                game or a projector's settings would, then
+//                                watches the pet window for 2 s and prints each
+//                                place it takes ("at <ms> <left> <top>", the
+//                                time counted from the end of the change)
 //   pet-command.exe saver-running 1|0
 //                                sets the system's "screen saver running" flag
 //                                (every program of the session reads the same one)
@@ -111,6 +114,25 @@ int postToPet(UINT message, WPARAM wParam) {
   return PostMessageW(found.front(), message, wParam, 0) ? 0 : 1;
 }
 
+// A pet that walks on right after a change may have left the place the change
+// gave it before a script, a process start away, could look: the places are
+// seen from here, where the change ends.
+void watchPetPlaces(DWORD milliseconds) {
+  const std::vector<HWND> found = pets();
+  if (found.empty()) return;
+  const DWORD start = GetTickCount();
+  RECT last{1, 1, 0, 0};
+  for (DWORD elapsed = 0; elapsed <= milliseconds; elapsed = GetTickCount() - start) {
+    RECT now{};
+    if (GetWindowRect(found.front(), &now) && (now.left != last.left || now.top != last.top)) {
+      print("at " + std::to_string(elapsed) + " " + std::to_string(now.left) + " " +
+            std::to_string(now.top) + "\n");
+      last = now;
+    }
+    Sleep(5);
+  }
+}
+
 int changeDisplay(int width, int height) {
   DEVMODEA mode{};
   mode.dmSize = sizeof mode;
@@ -118,9 +140,12 @@ int changeDisplay(int width, int height) {
   mode.dmPelsHeight = static_cast<DWORD>(height);
   mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
   const LONG result = ChangeDisplaySettingsA(&mode, 0);
-  if (result == DISP_CHANGE_SUCCESSFUL) return 0;
-  print("ChangeDisplaySettingsA returned " + std::to_string(result) + "\n");
-  return 1;
+  if (result != DISP_CHANGE_SUCCESSFUL) {
+    print("ChangeDisplaySettingsA returned " + std::to_string(result) + "\n");
+    return 1;
+  }
+  watchPetPlaces(2000);
+  return 0;
 }
 
 int setScreenSaverRunning(int running) {
