@@ -91,8 +91,12 @@ void DesktopPet::PetStep(int32_t newCommand) {
   if (!from || !from->next) from = &animations[animation];
   currentFrame = from->next ? from->next : from;
 
-  x += velocityX;
-  y += velocityY;
+  // Back from off the screen the pet first shows itself where it stood, or
+  // where a display change brought it, and only then walks on.
+  if (!windowAside) {
+    x += velocityX;
+    y += velocityY;
+  }
 
   facing = FACING_AS_STORED;
   if ((command == Tick || command == KeyStep) && x <= targetX) facing = FACING_MIRRORED;

@@ -443,16 +443,18 @@ TEST_F(CompositionDepth, ADisplayChangeBringsThePetBackOntoItsMonitor) {
   pet.PetStep(Drag);  // the lower right corner of a screen that has just shrunk
   ASSERT_GT(pet.x + 100, SCREEN_W);
   standStill();
+  startWalkingAway();
   pet.targetX = 5000;
-  pet.targetY = -40;
+  pet.targetY = 5000;
   pet.followDisplay();
   EXPECT_EQ(pet.x, SCREEN_W - 100) << "the least move that shows the whole sprite";
   EXPECT_EQ(pet.y, SCREEN_H - 105);
   EXPECT_EQ(pet.targetX, SCREEN_W - 120) << "its target is on the screen again";
-  EXPECT_EQ(pet.targetY, 60);
+  EXPECT_EQ(pet.targetY, SCREEN_H - 90);
   changeTheDesktop();  // the new resolution lays the desktop out anew
   takeCleanPicture();
   pet.PetStep(Tick);
+  EXPECT_EQ(pet.y, SCREEN_H - 105) << "seen whole first, before it walks on down";
   expectPetDrawnOverBackdrop(facingFor(pet));
   expectCleanBackgroundSaved();
 
