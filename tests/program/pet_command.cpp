@@ -121,13 +121,16 @@ void watchPetPlaces(DWORD milliseconds) {
   const std::vector<HWND> found = pets();
   if (found.empty()) return;
   const DWORD start = GetTickCount();
-  RECT last{1, 1, 0, 0};
+  RECT last{};
+  bool seen = false;
   for (DWORD elapsed = 0; elapsed <= milliseconds; elapsed = GetTickCount() - start) {
     RECT now{};
-    if (GetWindowRect(found.front(), &now) && (now.left != last.left || now.top != last.top)) {
+    if (!GetWindowRect(found.front(), &now)) break;
+    if (!seen || now.left != last.left || now.top != last.top) {
       print("at " + std::to_string(elapsed) + " " + std::to_string(now.left) + " " +
             std::to_string(now.top) + "\n");
       last = now;
+      seen = true;
     }
     Sleep(5);
   }

@@ -442,7 +442,7 @@ TEST_F(CompositionDepth, ADisplayChangeBringsThePetBackOntoItsMonitor) {
   pumpMessages();
   pet.PetStep(Drag);  // the lower right corner of a screen that has just shrunk
   ASSERT_GT(pet.x + 100, SCREEN_W);
-  standStill();
+  pet.command = Tick;  // the drag is over
   startWalkingAway();
   pet.targetX = 5000;
   pet.targetY = 5000;
