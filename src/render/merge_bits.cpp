@@ -11,6 +11,11 @@ size_t colourBytes(size_t bytesPerPixel) {
   return bytesPerPixel == 4 ? 3 : bytesPerPixel;
 }
 
+// The key is the frame's first pixel; only the colour bytes are compared.
+inline bool isKey(const uint8_t* pixel, const uint8_t* frame, size_t compared) {
+  return std::memcmp(pixel, frame, compared) == 0;
+}
+
 // Every frame pixel that is not the key replaces the colour bytes of output
 // pixel i of its row: frame pixel i, or width - 1 - i when mirrored. Key
 // pixels leave the output as it is. The key is the frame's first pixel.
@@ -22,7 +27,7 @@ inline void layFrameOver(const uint8_t* frame, uint8_t* out, size_t width, size_
       const size_t column = mirrored ? width - 1 - i : i;
       const uint8_t* source = frame + (rowStart + column) * bytesPerPixel;
       uint8_t* target = out + (rowStart + i) * bytesPerPixel;
-      if (std::memcmp(source, frame, compared) != 0) std::memcpy(target, source, compared);
+      if (!isKey(source, frame, compared)) std::memcpy(target, source, compared);
     }
   }
 }
@@ -47,7 +52,59 @@ bool pictureFits(int32_t pixelCount, int32_t bytesPerPixel, size_t capacity) {
   return pixels * depth <= capacity;
 }
 
+// The runs of drawn pixels in one row, as output columns [left, left + width).
+void drawnRunsOfRow(const uint8_t* row, const uint8_t* frame, int32_t width, size_t bytesPerPixel,
+                    bool mirrored, std::vector<DrawnBlock>& runs, int32_t top) {
+  const size_t compared = colourBytes(bytesPerPixel);
+  runs.clear();
+  int32_t runStart = -1;
+  for (int32_t i = 0; i <= width; ++i) {
+    bool drawn = false;
+    if (i < width) {
+      const int32_t column = mirrored ? width - 1 - i : i;
+      drawn = !isKey(row + size_t(column) * bytesPerPixel, frame, compared);
+    }
+    if (drawn && runStart < 0) runStart = i;
+    if (!drawn && runStart >= 0) {
+      runs.push_back({runStart, top, i - runStart, 1});
+      runStart = -1;
+    }
+  }
+}
+
+bool sameRuns(const std::vector<DrawnBlock>& a, const std::vector<DrawnBlock>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].left != b[i].left || a[i].width != b[i].width) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::vector<DrawnBlock> drawnBlocks(const uint8_t* frame, size_t frameBytes, int32_t width,
+                                    int32_t pixelCount, int32_t facing, int32_t bytesPerPixel) {
+  std::vector<DrawnBlock> blocks;
+  if (facing != FACING_AS_STORED && facing != FACING_MIRRORED) return blocks;
+  if (!frame || !shapeValid(width, pixelCount, bytesPerPixel)) return blocks;
+  if (!pictureFits(pixelCount, bytesPerPixel, frameBytes)) return blocks;
+  const size_t depth = static_cast<size_t>(bytesPerPixel);
+  const int32_t rows = pixelCount / width;
+  std::vector<DrawnBlock> open;  // the band that reaches the row above
+  std::vector<DrawnBlock> runs;
+  for (int32_t r = 0; r < rows; ++r) {
+    drawnRunsOfRow(frame + size_t(r) * size_t(width) * depth, frame, width, depth,
+                   facing == FACING_MIRRORED, runs, r);
+    if (!open.empty() && sameRuns(open, runs)) {
+      for (DrawnBlock& block : open) ++block.height;
+      continue;
+    }
+    blocks.insert(blocks.end(), open.begin(), open.end());
+    open.swap(runs);
+  }
+  blocks.insert(blocks.end(), open.begin(), open.end());
+  return blocks;
+}
 
 uint8_t* mergeKeyed(const MergeBuffers& buffers, int32_t width, int32_t pixelCount, int32_t facing,
                     int32_t bytesPerPixel) {

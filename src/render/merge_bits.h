@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Draws one animation frame over its background with a colour key, on raw pixel
 // bytes in the display's own format (1 to 4 bytes per pixel). Colours are never
@@ -21,3 +22,20 @@ struct MergeBuffers {
 // Returns the buffer that holds the finished picture (n = pixelCount * bytesPerPixel bytes to store),
 // or nullptr when there is nothing to store.
 uint8_t* mergeKeyed(const MergeBuffers& buffers, int32_t width, int32_t pixelCount, int32_t facing, int32_t bytesPerPixel);
+
+// A rectangle of a frame's drawn pixels, in the frame's own pixels (row 0 first).
+struct DrawnBlock {
+  int32_t left;
+  int32_t top;
+  int32_t width;
+  int32_t height;
+};
+
+// Exactly the pixels that mergeKeyed draws of `frame` in `facing`: those that do
+// not match its key, by the merge's own rule, mirrored within each row for
+// FACING_MIRRORED. Each row's runs of drawn pixels become rectangles, and rows
+// with the same runs as the row above are joined into taller ones, so the list
+// comes in bands from top to bottom and from left to right within a band.
+// Empty when nothing is drawn or the shape is not one the merge takes.
+std::vector<DrawnBlock> drawnBlocks(const uint8_t* frame, size_t frameBytes, int32_t width,
+                                    int32_t pixelCount, int32_t facing, int32_t bytesPerPixel);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <vector>
@@ -150,6 +151,60 @@ TEST(MergeKeyed, StaysInsideExactlySizedBuffers) {
       EXPECT_NE(merge(frame, background, mirror, 6, facing, depth), nullptr);
     }
   }
+}
+
+// The blocks must cover exactly the pixels the merge writes over a background
+// of a colour the frame lacks, without overlapping, in bands from the top.
+TEST(DrawnBlocks, CoverExactlyWhatTheMergeDrawsAtEveryDepthAndFacing) {
+  std::mt19937 random(77);
+  for (int depth = 1; depth <= 4; ++depth) {
+    for (int facing = 1; facing <= 2; ++facing) {
+      const int width = 9, rows = 7;
+      Bytes frame(size_t(width * rows * depth));
+      for (uint8_t& byte : frame) byte = uint8_t(random() % 3);  // many pixels match the key
+      for (int r = 3; r < 6; ++r) {  // a few equal rows, to be joined
+        std::copy_n(frame.begin() + 2 * width * depth, width * depth, frame.begin() + r * width * depth);
+      }
+      Bytes background(frame.size(), 200), mirror(frame.size());
+      const uint8_t* merged = merge(frame, background, mirror, width, facing, depth);
+      ASSERT_NE(merged, nullptr);
+
+      std::vector<int> covered(size_t(width * rows), 0);
+      int lastTop = -1, lastRight = 0;
+      for (const DrawnBlock& b : drawnBlocks(frame.data(), frame.size(), width, width * rows, facing, depth)) {
+        ASSERT_GE(b.top, lastTop);
+        if (b.top == lastTop) EXPECT_GT(b.left, lastRight) << "runs of a band are apart and in order";
+        lastTop = b.top;
+        lastRight = b.left + b.width;
+        for (int y = b.top; y < b.top + b.height; ++y) {
+          for (int x = b.left; x < b.left + b.width; ++x) ++covered[size_t(y * width + x)];
+        }
+      }
+      for (int p = 0; p < width * rows; ++p) {
+        const bool drawn = merged[p * depth] != 200;
+        EXPECT_EQ(covered[size_t(p)], drawn ? 1 : 0) << "pixel " << p << " depth " << depth << " facing " << facing;
+      }
+    }
+  }
+}
+
+TEST(DrawnBlocks, JoinEqualRowsAndMirrorWithinEachRow) {
+  const uint8_t K = 9, A = 1;
+  // Rows: (K A A K), (K A A K), (A K K K); the last two rows of the mirrored shape differ.
+  const Bytes frame{K, A, A, K, K, A, A, K, A, K, K, K};
+  const auto plain = drawnBlocks(frame.data(), frame.size(), 4, 12, FACING_AS_STORED, 1);
+  ASSERT_EQ(plain.size(), 2u);
+  EXPECT_EQ((std::vector<int>{plain[0].left, plain[0].top, plain[0].width, plain[0].height}),
+            (std::vector<int>{1, 0, 2, 2}));
+  EXPECT_EQ((std::vector<int>{plain[1].left, plain[1].top, plain[1].width, plain[1].height}),
+            (std::vector<int>{0, 2, 1, 1}));
+  const auto mirrored = drawnBlocks(frame.data(), frame.size(), 4, 12, FACING_MIRRORED, 1);
+  ASSERT_EQ(mirrored.size(), 2u);
+  EXPECT_EQ(mirrored[1].left, 3);
+  EXPECT_TRUE(drawnBlocks(frame.data(), frame.size() - 1, 4, 12, FACING_AS_STORED, 1).empty())
+      << "a frame shorter than its shape is not read";
+  const Bytes onlyKey(12, K);
+  EXPECT_TRUE(drawnBlocks(onlyKey.data(), onlyKey.size(), 4, 12, FACING_MIRRORED, 1).empty());
 }
 
 }  // namespace
