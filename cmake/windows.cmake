@@ -30,6 +30,7 @@ set(MORVET_WINDOWS_SOURCES
   src/render/compose.cpp
   src/render/desktop_changes.cpp
   src/render/merge.cpp
+  src/render/shapes.cpp
   src/menu/menu.cpp
   src/app/window_proc.cpp
   src/app/globals.cpp

@@ -39,9 +39,10 @@ DesktopPet::DesktopPet(int32_t margin, int32_t command, int32_t timerPeriod, uin
 }
 
 DesktopPet::~DesktopPet() {
-  // A patch of desktop painted back would stand on top of a running saver.
-  if (!screenSaverRunning()) restoreScreen();
+  // Nothing is painted back where the pet stood: its saved background may be
+  // older than the desktop now, and the system repaints what the window uncovers.
   releaseAnimations();
+  releaseShapes();
   restorePalette();
   releaseSurfaces();
   if (window) {

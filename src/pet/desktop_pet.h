@@ -6,6 +6,7 @@
 #include "assets/animation_table.h"
 #include "render/merge_bits.h"
 #include "render/screen_area.h"
+#include "render/window_shapes.h"
 
 // One frame of an animation. A slot's list head has the same shape, so the pet
 // can rest on a head: its `next` is the first frame, its `previous` the last.
@@ -37,6 +38,9 @@ extern GetCursorPosFunction petGetCursorPos;
 // see a read fail, as it does while the lock screen or a UAC prompt has the screen.
 using BitBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, DWORD);
 extern BitBltFunction petReadScreen;
+// SetWindowRgn by default; tests put a recorder here to see when the window's shape is set.
+using SetWindowRgnFunction = int(WINAPI*)(HWND, HRGN, BOOL);
+extern SetWindowRgnFunction petSetWindowRgn;
 
 // Why the pet has stopped stepping; any of them holds it.
 constexpr int32_t HELD_BY_LOCK = 1;          // the session is locked
@@ -76,9 +80,10 @@ class DesktopPet {
   void holdSteps(int32_t reason);
   void releaseSteps(int32_t reason);
   void watchForeground();
-  void restoreScreen();
   void restorePalette();
   void releaseSurfaces();
+  void prepareShapes();
+  void releaseShapes();
   void parkWindow();
   void composeAndPaint();
   void mergeSprite(HBITMAP target, const FrameNode* frame, int32_t width, int32_t pixelCount,
@@ -132,6 +137,7 @@ class DesktopPet {
   int32_t timerId = 0;
   int32_t soundEnabled = 0;
   int32_t facing = 0;  // how the step driver tells the composition to draw the frame
+  WindowShapes shapes;
 
  private:
   void releaseFrames(AnimationList& list);
@@ -146,6 +152,8 @@ class DesktopPet {
   bool windowStandsAt(int32_t left, int32_t top) const;
   bool standsWherePainted() const;
   void placeWindow();
+  HRGN shapeOf(const FrameNode* frame, int32_t frameFacing) const;
+  void showShape();
   void paintWindow();
   void moveWindowOffScreen();
   void flushToScreen();

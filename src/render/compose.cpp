@@ -31,6 +31,7 @@ void DesktopPet::composeAndPaint() {
 
   // Moving a window costs far more than the rest of the step, so a window that
   // already stands there is left alone; one that something else moved is put back.
+  showShape();
   if (!inPlace) placeWindow();
   paintWindow();
   paintedX = x;

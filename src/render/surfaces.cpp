@@ -133,6 +133,9 @@ void DesktopPet::settle() {
   paintedX = x;
   paintedY = y;
 
+  // Shaped before it is first shown: a box of desktop picture would take the clicks.
+  prepareShapes();
+  showShape();
   SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
                SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
   paintWindow();
@@ -175,15 +178,6 @@ void DesktopPet::moveWindowOffScreen() {
 // Wine holds a window's move and painting back until the thread checks for
 // messages; a check that waits for nothing and takes nothing lets them through.
 void DesktopPet::flushToScreen() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
-
-void DesktopPet::restoreScreen() {
-  // Stepped aside or held, the pet's picture is not on the screen to paint over.
-  if (!hasSurfaces() || heldBy || windowAside) return;
-  const int32_t m = margin;
-  BitBlt(screenDC, x, y, spriteWidth, spriteHeight, backDC, 0, 0, SRCCOPY);
-  BitBlt(screenDC, x - m, y - m, spriteWidth + 2 * m, spriteHeight + 2 * m, scratchDC, 0, 0,
-         SRCCOPY);
-}
 
 void DesktopPet::releaseDisplayContexts() {
   deleteDC(screenDC);

@@ -465,19 +465,14 @@ TEST_F(CompositionDepth, ADisplayChangeBringsThePetBackOntoItsMonitor) {
   EXPECT_EQ(pet.y, 207);
 }
 
-TEST_F(CompositionDepth, TheTeardownPaintsTheDesktopBackAndParksTheWindow) {
+// What the pet saved of the desktop may be older than what lies there now: the
+// teardown paints none of it back, and the desktop shows itself as it is.
+TEST_F(CompositionDepth, TheTeardownLeavesTheDesktopAsItIsNowAndParksTheWindow) {
   pet.PetStep(Tick);
   pumpMessages();
   const int left = pet.x - 7;
   const int top = pet.y - 7;
-  pet.restoreScreen();
-  pumpMessages();
-  const Capture restored = capture(nullptr, left, top, 114, 119, depthBytes);
-  for (int y = 0; y < 119; ++y) {
-    for (int x = 0; x < 114; ++x) {
-      ASSERT_TRUE(samePixel(restored.pixel(x, y), clean.pixel(left + x, top + y), depthBytes));
-    }
-  }
+  changeTheDesktop();  // beneath the standing pet, which reads nothing
   EXPECT_EQ(GetCurrentObject(pet.screenDC, OBJ_PAL), pet.palette)
       << "one display context, the one that took the pet's palette";
   pet.restorePalette();
@@ -487,11 +482,118 @@ TEST_F(CompositionDepth, TheTeardownPaintsTheDesktopBackAndParksTheWindow) {
   EXPECT_EQ(pet.frameDC, nullptr);
   pet.PetStep(Tick);  // a step after the surfaces are gone draws nothing
   pet.parkWindow();
+  pumpMessages();
   RECT parked{};
   GetWindowRect(petWindow, &parked);
   EXPECT_EQ(parked.left, -500);
   EXPECT_EQ(parked.top, -500);
   EXPECT_EQ(parked.right - parked.left, 114) << "its size stays";
+  const Capture now = capture(nullptr, 0, 0, SCREEN_W, SCREEN_H, depthBytes);
+  InvalidateRect(backdrop, nullptr, FALSE);  // the whole desktop drawn anew, as a reference
+  pumpMessages();
+  const Capture changed = capture(nullptr, 0, 0, SCREEN_W, SCREEN_H, depthBytes);
+  for (int y = 0; y < 119; ++y) {
+    for (int x = 0; x < 114; ++x) {
+      ASSERT_TRUE(samePixel(now.pixel(left + x, top + y), changed.pixel(left + x, top + y), depthBytes))
+          << "where the pet stood the desktop shows as it is now, at " << x << "," << y;
+    }
+  }
+}
+
+// Which pixels of a frame the merge draws: those where its output leaves a
+// background of all-zero bytes or one of all-one bytes; no pixel can match both.
+std::vector<bool> pixelsTheMergeDraws(DesktopPet& pet, const FrameNode* frame, int facing,
+                                      int depthBytes) {
+  std::vector<bool> drawn(100 * 105, false);
+  for (const BYTE fill : {BYTE(0x00), BYTE(0xFF)}) {
+    std::vector<BYTE> ground(100 * 105 * depthBytes, fill);
+    SetBitmapBits(pet.spriteBitmap, ground.size(), ground.data());
+    pet.mergeSprite(pet.spriteBitmap, frame, 100, 100 * 105, facing, depthBytes);
+    std::vector<BYTE> merged(ground.size());
+    GetBitmapBits(pet.spriteBitmap, merged.size(), merged.data());
+    for (int p = 0; p < 100 * 105; ++p) {
+      for (int b = 0; b < (depthBytes == 4 ? 3 : depthBytes); ++b) {
+        if (merged[p * depthBytes + b] != fill) drawn[p] = true;
+      }
+    }
+  }
+  return drawn;
+}
+
+TEST_F(CompositionDepth, EveryFrameInBothFacingsIsShapedToExactlyThePixelsTheMergeDraws) {
+  size_t frames = 0;
+  for (const AnimationList& head : pet.animations) {
+    for (const FrameNode* frame = head.next; frame; frame = frame->next) ++frames;
+  }
+  ASSERT_EQ(pet.shapes.frames.size(), frames);
+  for (const WindowShapes::FrameShape& shape : pet.shapes.frames) {
+    for (const int facing : {FACING_AS_STORED, FACING_MIRRORED}) {
+      const HRGN region = facing == FACING_AS_STORED ? shape.asStored : shape.mirrored;
+      const std::vector<bool> drawn = pixelsTheMergeDraws(pet, shape.frame, facing, depthBytes);
+      RECT bounds{};
+      GetRgnBox(region, &bounds);
+      EXPECT_GE(bounds.left, 7);
+      EXPECT_GE(bounds.top, 7);
+      EXPECT_LE(bounds.right, 107) << "nothing of the margin is shaped";
+      EXPECT_LE(bounds.bottom, 112);
+      int inside = 0;
+      for (int y = 0; y < 105; ++y) {
+        for (int x = 0; x < 100; ++x) {
+          const bool shaped = PtInRegion(region, 7 + x, 7 + y) != 0;
+          inside += shaped;
+          ASSERT_EQ(shaped, bool(drawn[y * 100 + x]))
+              << "pixel " << x << "," << y << " facing " << facing;
+        }
+      }
+      EXPECT_GT(inside, 500) << "the figure is shaped";
+    }
+  }
+  RECT emptyBounds{};
+  EXPECT_EQ(GetRgnBox(pet.shapes.empty, &emptyBounds), NULLREGION) << "a list head draws nothing";
+}
+
+int shapeSets = 0;
+int WINAPI countingSetWindowRgn(HWND window, HRGN region, BOOL redraw) {
+  ++shapeSets;
+  return SetWindowRgn(window, region, redraw);
+}
+
+// The window's shape must be the one of the frame and facing it shows, set only
+// when one of them changes: setting a shape costs as much as moving the window.
+TEST_F(CompositionDepth, TheWindowTakesTheShapeOfTheFrameShownAndOnlyWhenItChanges) {
+  shapeSets = 0;
+  petSetWindowRgn = countingSetWindowRgn;
+  const auto expectShapeOfFrameShown = [&]() {
+    HRGN windowShape = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(petWindow, windowShape), ERROR);
+    HRGN expected = nullptr;
+    for (const WindowShapes::FrameShape& shape : pet.shapes.frames) {
+      if (shape.frame == pet.currentFrame) {
+        expected = pet.facing == FACING_MIRRORED ? shape.mirrored : shape.asStored;
+      }
+    }
+    ASSERT_NE(expected, nullptr);
+    EXPECT_TRUE(EqualRgn(windowShape, expected));
+    DeleteObject(windowShape);
+  };
+
+  standStill();
+  pet.PetStep(Tick);
+  expectShapeOfFrameShown();
+  EXPECT_EQ(shapeSets, 1);
+  pet.PetStep(Tick);
+  pet.PetStep(Tick);
+  EXPECT_EQ(shapeSets, 1) << "the same frame in the same facing keeps its shape";
+  expectPetDrawnOverBackdrop(facingFor(pet));
+
+  startWalkingAway();
+  for (int step = 0; step < 5; ++step) {
+    pet.PetStep(Tick);
+    expectShapeOfFrameShown();
+  }
+  EXPECT_EQ(shapeSets, 6) << "each walking step shows another frame";
+  petSetWindowRgn = SetWindowRgn;
+  expectPetDrawnOverBackdrop(facingFor(pet));
 }
 
 }  // namespace

@@ -1,0 +1,96 @@
+#include <algorithm>
+#include <vector>
+
+#include "pet/desktop_pet.h"
+#include "render/merge_bits.h"
+
+SetWindowRgnFunction petSetWindowRgn = SetWindowRgn;
+
+namespace {
+
+// One region from the drawn blocks of a frame, moved by the margin into the
+// window's own coordinates.
+HRGN regionFromBlocks(const std::vector<DrawnBlock>& blocks, int32_t offset) {
+  if (blocks.empty()) return CreateRectRgn(0, 0, 0, 0);
+  const size_t rectBytes = blocks.size() * sizeof(RECT);
+  std::vector<BYTE> data(sizeof(RGNDATAHEADER) + rectBytes);
+  auto* region = reinterpret_cast<RGNDATA*>(data.data());
+  region->rdh.dwSize = sizeof(RGNDATAHEADER);
+  region->rdh.iType = RDH_RECTANGLES;
+  region->rdh.nCount = static_cast<DWORD>(blocks.size());
+  region->rdh.nRgnSize = static_cast<DWORD>(rectBytes);
+  RECT bounds{blocks[0].left, blocks[0].top, blocks[0].left, blocks[0].top};
+  auto* rects = reinterpret_cast<RECT*>(region->Buffer);
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    const DrawnBlock& b = blocks[i];
+    rects[i] = {b.left + offset, b.top + offset, b.left + b.width + offset,
+                b.top + b.height + offset};
+    bounds.left = std::min(bounds.left, rects[i].left);
+    bounds.top = std::min(bounds.top, rects[i].top);
+    bounds.right = std::max(bounds.right, rects[i].right);
+    bounds.bottom = std::max(bounds.bottom, rects[i].bottom);
+  }
+  region->rdh.rcBound = bounds;
+  return ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
+}
+
+}  // namespace
+
+// The shapes come from the same bytes the merge reads, at the display's depth,
+// so they hold exactly the pixels it draws.
+void DesktopPet::prepareShapes() {
+  if (!shapes.empty) shapes.empty = CreateRectRgn(0, 0, 0, 0);
+  const int32_t pixelCount = spriteWidth * spriteHeight;
+  const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(bytesPerPixel);
+  if (pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() || !spriteBits) return;
+  for (const AnimationList& head : animations) {
+    for (const FrameNode* frame = head.next; frame; frame = frame->next) {
+      if (!frame->bitmap) continue;
+      GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), spriteBits);
+      WindowShapes::FrameShape shape{frame, nullptr, nullptr};
+      shape.asStored = regionFromBlocks(
+          drawnBlocks(spriteBits, bytes, spriteWidth, pixelCount, FACING_AS_STORED, bytesPerPixel),
+          margin);
+      shape.mirrored = regionFromBlocks(
+          drawnBlocks(spriteBits, bytes, spriteWidth, pixelCount, FACING_MIRRORED, bytesPerPixel),
+          margin);
+      shapes.frames.push_back(shape);
+    }
+  }
+}
+
+HRGN DesktopPet::shapeOf(const FrameNode* frame, int32_t frameFacing) const {
+  for (const WindowShapes::FrameShape& shape : shapes.frames) {
+    if (shape.frame != frame) continue;
+    if (frameFacing == FACING_AS_STORED) return shape.asStored;
+    if (frameFacing == FACING_MIRRORED) return shape.mirrored;
+  }
+  return shapes.empty;
+}
+
+// The system frees a region it is given when it gets the next one, so the
+// window gets a copy and the prepared shapes stay the pet's. A window that
+// already has this shape is left alone: setting one costs as much as a move.
+void DesktopPet::showShape() {
+  const HRGN wanted = shapeOf(currentFrame, facing);
+  if (!wanted || wanted == shapes.shown) return;
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  if (!copy) return;
+  if (CombineRgn(copy, wanted, nullptr, RGN_COPY) == ERROR ||
+      !petSetWindowRgn(window, copy, FALSE)) {
+    DeleteObject(copy);
+    return;
+  }
+  shapes.shown = wanted;
+}
+
+void DesktopPet::releaseShapes() {
+  for (const WindowShapes::FrameShape& shape : shapes.frames) {
+    if (shape.asStored) DeleteObject(shape.asStored);
+    if (shape.mirrored) DeleteObject(shape.mirrored);
+  }
+  shapes.frames.clear();
+  if (shapes.empty) DeleteObject(shapes.empty);
+  shapes.empty = nullptr;
+  shapes.shown = nullptr;
+}
