@@ -68,8 +68,7 @@ say "  at 800x600, once a second: ${positions[*]}"
 # until something paints it: pictures are not judged from here on.
 change_display 1280 1024
 timeout 20 wine "$PET_COMMAND" ping || failed "back at 1280x1024 the pet does not answer a message"
-at=$(pet_middle)
-xdotool mousemove ${at% *} ${at#* } mousedown 1
+press_pet 1
 sleep 0.2
 xdotool mousemove 640 512
 follows_to 640 512 || failed "back at 1280x1024 the pet does not follow a drag: window at $(pet_position)"

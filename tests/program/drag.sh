@@ -15,8 +15,8 @@ use_depth "${1:-32}"
 release_off_the_pet() {
   local px py cx cy
   drag_pet_to $((SCREEN_W * 2 / 5)) $((SCREEN_H * 3 / 4))
-  read -r px py <<< "$(pet_middle)"
-  xdotool mousemove "$px" "$py" mousedown 1
+  press_pet 1
+  px=$PRESS_X py=$PRESS_Y
   sleep 0.2
   freeze_pet
   xdotool mousemove "$px" $((py - 390)) mouseup 1
@@ -47,8 +47,6 @@ if [ "$TEST_VARIANT" = released-off ]; then
   stop_pet
   finish
 fi
-read -r x y _ <<< "$(pet_geometry)"
-
 # Waits up to 3 s for the window to sit at the cursor minus (57, 17).
 expect_at_cursor() {
   local cx=$1 cy=$2 deadline=$((SECONDS + 3)) pos=""
@@ -63,8 +61,8 @@ expect_at_cursor() {
   return 1
 }
 
-xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
-expect_at_cursor $((x + 57)) $((y + 60))
+press_pet 1
+expect_at_cursor "$PRESS_X" "$PRESS_Y"
 for target in "400 300" "460 330" "520 360" "300 450" "650 250"; do
   read -r cx cy <<< "$target"
   xdotool mousemove "$cx" "$cy"

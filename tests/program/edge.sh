@@ -5,8 +5,7 @@ source "$(dirname "$0")/lib.sh"
 use_depth "${1:-32}"
 
 start_pet_on_wallpaper
-read -r x y <<< "$(pet_position)"
-xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
+press_pet 1
 sleep 0.2
 # Window bottom 20 px below the screen's, then its right side 20 px beyond.
 for target in "$((SCREEN_W / 2)) $((SCREEN_H - 119 + 20 + 17))" \

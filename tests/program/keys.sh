@@ -19,8 +19,7 @@ check_snapshot after-keys
 
 say "an arrow held while a right click opens the menu"
 # Right of where the menu opens, in the middle of the screen.
-read -r x y <<< "$(pet_position)"
-xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
+press_pet 1
 sleep 0.2
 xdotool mousemove $((SCREEN_W - 200)) 250
 sleep 0.4

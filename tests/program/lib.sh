@@ -10,6 +10,8 @@
 # wait_pet_window S    waits up to S seconds for the pet window; sets PET_WINDOW
 # pet_geometry         prints "X Y W H" of the pet window
 # pet_middle           prints "X Y", where a hand takes the pet, on the screen
+# press_pet [BUTTON]   presses the button (1 unless given) on the pet's body; sets
+#                      PRESS_X and PRESS_Y
 # drag_pet_to X Y      drags the pet until the cursor at X,Y holds it, and lets go
 # pet_mapped           succeeds when the pet window is shown
 # sprite_on_screen X Y succeeds when the sprite of a window at X,Y lies wholly on the screen
@@ -275,7 +277,7 @@ check_snapshot() {
 check_desktop_clean() {
   local name=$1
   shoot "$OUT/$name.ppm"
-  if ! "$SHOTCHECK" --clean "$OUT/clean.ppm" --shot "$OUT/$name.ppm" --depth "$DEPTH" \
+  if ! "$SHOTCHECK" --clean "${CLEAN_SHOT:-$OUT/clean.ppm}" --shot "$OUT/$name.ppm" --depth "$DEPTH" \
     --no-window > "$OUT/$name.check" 2>&1; then
     convert "$OUT/$name.ppm" "$OUT/$name.png" 2> /dev/null
     failed "$name: the desktop is not as it was: $(cat "$OUT/$name.check")"
@@ -328,12 +330,20 @@ pet_middle() {
   echo "$x $y"
 }
 
+# The window takes the mouse only on the pup's own pixels, and a walking pup
+# steps 7 pixels at a time: it is held still between the look and the press, so
+# that the press lands on it where it was seen.
+press_pet() {
+  freeze_pet
+  read -r PRESS_X PRESS_Y <<< "$(pet_middle)"
+  xdotool mousemove "$PRESS_X" "$PRESS_Y" mousedown "${1:-1}"
+  thaw_pet
+}
+
 # The button is let go only after a step without movement, so that the pet
 # does not fly on by its last jump.
 drag_pet_to() {
-  local at
-  at=$(pet_middle)
-  xdotool mousemove ${at% *} ${at#* } mousedown 1
+  press_pet 1
   sleep 0.2
   xdotool mousemove "$1" "$2"
   sleep 0.4
@@ -404,9 +414,8 @@ read_menu() {
 menu_dialogs() { grep -c '^dialog 1 ' "$OUT/menu.txt"; }
 
 right_click_pet() {
-  local at
-  at=$(pet_middle)
-  xdotool mousemove ${at% *} ${at#* } click 3
+  press_pet 3
+  xdotool mouseup 3
 }
 
 wait_menu() {
@@ -458,9 +467,7 @@ expect_goes_on() {
 # top-left corner first. The button is held a moment after the jump, since a
 # release right after it would keep the jump as the pet's speed.
 move_pet_out_of_the_menus_way() {
-  local x y
-  read -r x y <<< "$(pet_position)"
-  xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
+  press_pet 1
   sleep 0.2
   xdotool mousemove 150 150
   sleep 0.5

@@ -44,8 +44,7 @@ read_menu || failed "the menu went away after a second right click"
 [ "$(menu_dialogs)" = 1 ] || failed "$(menu_dialogs) menus after a second right click, not 1"
 
 # While the menu is up the pet can be dragged, away from the menu.
-read -r x y <<< "$(pet_position)"
-xdotool mousemove $((x + 57)) $((y + 60)) mousedown 1
+press_pet 1
 sleep 0.2
 xdotool mousemove 200 600
 deadline=$((SECONDS + 3))

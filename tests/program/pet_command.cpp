@@ -24,11 +24,24 @@
 //                                `uncover` or S seconds; exit status 1 when it
 //                                could not take the foreground
 //   pet-command.exe uncover      closes the windows that `cover` opened
+//   pet-command.exe beneath L T W H S
+//                                opens a plain window at L,T of W x H pixels, as
+//                                an ordinary program's window that the pet may
+//                                stand on, without taking the foreground; prints
+//                                "press <button> <x> <y>" for each mouse press it
+//                                gets (1 left, 3 right, window coordinates); stays
+//                                S seconds or until closed
+//   pet-command.exe recolour RRGGBB
+//                                paints the `beneath` window in that colour, and
+//                                returns once it has painted
 //
 // Text is printed as UTF-8, one line each. Exit status 0 on success, 1 when the
 // pet window (or the menu) is not there, 2 on bad arguments.
 #include <windows.h>
 #include <shellapi.h>
+#include <windowsx.h>
+
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -207,6 +220,74 @@ int uncover() {
   return 0;
 }
 
+const wchar_t* const BENEATH_CLASS = L"MorvetTestBeneath";
+const wchar_t* const BENEATH_TITLE = L"Morvet test beneath";
+constexpr UINT RECOLOUR = WM_APP + 1;
+COLORREF beneathColour = RGB(90, 110, 130);
+
+void reportPress(int button, LPARAM position) {
+  print("press " + std::to_string(button) + " " + std::to_string(GET_X_LPARAM(position)) + " " +
+        std::to_string(GET_Y_LPARAM(position)) + "\n");
+}
+
+void paintBeneath(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  HBRUSH brush = CreateSolidBrush(beneathColour);
+  RECT whole{};
+  GetClientRect(window, &whole);
+  FillRect(dc, &whole, brush);
+  DeleteObject(brush);
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK beneathProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: paintBeneath(window); return 0;
+    case WM_LBUTTONDOWN: reportPress(1, lParam); return 0;
+    case WM_RBUTTONDOWN: reportPress(3, lParam); return 0;
+    case RECOLOUR:
+      beneathColour = static_cast<COLORREF>(wParam);
+      InvalidateRect(window, nullptr, FALSE);
+      UpdateWindow(window);
+      GdiFlush();
+      return 1;
+    case WM_TIMER: DestroyWindow(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+int beneath(int left, int top, int width, int height, int seconds) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW beneathClass{};
+  beneathClass.lpfnWndProc = beneathProc;
+  beneathClass.hInstance = instance;
+  beneathClass.lpszClassName = BENEATH_CLASS;
+  if (!RegisterClassW(&beneathClass)) return 1;
+  HWND window = CreateWindowExW(WS_EX_NOACTIVATE, BENEATH_CLASS, BENEATH_TITLE, WS_POPUP, left,
+                                top, width, height, nullptr, nullptr, instance, nullptr);
+  if (!window) return 1;
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  UpdateWindow(window);
+  SetTimer(window, 1, 1000u * static_cast<UINT>(seconds), nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
+int recolour(const char* hex) {
+  const unsigned long rgb = std::strtoul(hex, nullptr, 16);
+  HWND window = FindWindowW(BENEATH_CLASS, nullptr);
+  if (!window) return 1;
+  const COLORREF colour = RGB((rgb >> 16) & 255, (rgb >> 8) & 255, rgb & 255);
+  DWORD_PTR painted = 0;
+  return SendMessageTimeoutW(window, RECOLOUR, colour, 0, SMTO_ABORTIFHUNG, 5000, &painted) &&
+                 painted
+             ? 0
+             : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -226,6 +307,10 @@ int main(int argc, char** argv) {
   if (command == "saver-running" && argc == 3) return setScreenSaverRunning(atoi(argv[2]));
   if (command == "cover" && argc == 5) return cover(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]));
   if (command == "uncover") return uncover();
+  if (command == "beneath" && argc == 7) {
+    return beneath(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]));
+  }
+  if (command == "recolour" && argc == 3) return recolour(argv[2]);
   if (command == "pets") {
     print(std::to_string(pets().size()) + "\n");
     return 0;

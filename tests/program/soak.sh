@@ -78,10 +78,8 @@ random_spot() {
 }
 
 drag() {
-  local from
-  from=$(pet_middle)
   random_spot
-  xdotool mousemove ${from% *} ${from#* } mousedown 1
+  press_pet 1
   pause
   xdotool mousemove $SPOT_X $SPOT_Y
   pause
@@ -91,12 +89,12 @@ drag() {
 # Let go before the pet has caught up: the release lands off the pet, which
 # then flies on by as much again.
 flick() {
-  local from x y
-  from=$(pet_middle)
-  x=$((${from% *} + RANDOM % 241 - 120)) y=$((${from#* } + RANDOM % 241 - 120))
+  local x y
+  press_pet 1
+  x=$((PRESS_X + RANDOM % 241 - 120)) y=$((PRESS_Y + RANDOM % 241 - 120))
   x=$((x < 0 ? 0 : x >= SCREEN_W ? SCREEN_W - 1 : x))
   y=$((y < 0 ? 0 : y >= SCREEN_H ? SCREEN_H - 1 : y))
-  xdotool mousemove ${from% *} ${from#* } mousedown 1 mousemove $x $y mouseup 1
+  xdotool mousemove $x $y mouseup 1
 }
 
 give_keyboard() {
@@ -166,13 +164,12 @@ answer_menu() {
 # person who wants to see the desktop would.
 set_down_elsewhere() {
   pet_in_sight || return 0
-  local from x y
-  from=$(pet_middle)
+  local x y
+  press_pet 1
   # Far enough that the window no longer covers any of the spot it left.
-  x=${from% *}
+  x=$PRESS_X
   x=$((x < SCREEN_W / 2 ? x + 150 + RANDOM % 150 : x - 150 - RANDOM % 150))
   y=$((80 + RANDOM % (SCREEN_H - 160)))
-  xdotool mousemove ${from% *} ${from#* } mousedown 1
   sleep 0.2
   xdotool mousemove $x $y
   sleep 0.3
@@ -180,9 +177,8 @@ set_down_elsewhere() {
 }
 
 click_pet() {
-  local at
-  at=$(pet_middle)
-  xdotool mousemove ${at% *} ${at#* } click 1
+  press_pet 1
+  xdotool mouseup 1
 }
 
 click_desktop() {
@@ -234,8 +230,7 @@ timeout 20 wine "$PET_COMMAND" ping > /dev/null 2>&1 || failed "the pet does not
 deadline=$((SECONDS + 90))
 until pet_in_sight || [ $SECONDS -ge $deadline ]; do sleep 0.5; done
 pet_in_sight || failed "the pet stayed out of sight for 90 s after the soak: window at $(pet_position)"
-from=$(pet_middle)
-xdotool mousemove ${from% *} ${from#* } mousedown 1
+press_pet 1
 sleep 0.2
 xdotool mousemove $((SCREEN_W / 2)) $((SCREEN_H / 2))
 follows_to $((SCREEN_W / 2)) $((SCREEN_H / 2)) ||
