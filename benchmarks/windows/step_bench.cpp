@@ -1,6 +1,8 @@
 // pet-step-bench [SECONDS]: times the pet's real steps, composition included,
-// on the current display, then lets the pet live on its own timer for SECONDS
-// (60 by default) and reports the process's CPU time per second.
+// on the current display, standing, walking and in a many-framed act, each with
+// the window shaped to the pup and with a plain rectangular window, then lets
+// the pet live on its own timer for SECONDS (60 by default) and reports the
+// process's CPU time per second.
 #include <windows.h>
 
 #include <algorithm>
@@ -77,13 +79,14 @@ std::vector<double> timeWatches(DesktopPet& pet, int count) {
   return samples;
 }
 
-std::vector<double> timeSteps(DesktopPet& pet, int count, bool walking) {
+// Steps of one act, kept too young to change; `moves` makes it walk.
+std::vector<double> timeSteps(DesktopPet& pet, int count, int32_t act, int32_t moves) {
+  pet.animation = act;
+  pet.currentFrame = &pet.animations[act];
   std::vector<double> samples;
   for (int i = 0; i < count; ++i) {
-    if (walking) {
-      pet.animation = slot::WALK;
-      pet.motionKind = motion::WALKS;
-    }
+    pet.animation = act;
+    pet.motionKind = moves;
     pet.behaviourTicks = -100000;  // too young to change its act
     pump();
     LARGE_INTEGER before, after;
@@ -93,6 +96,19 @@ std::vector<double> timeSteps(DesktopPet& pet, int count, bool walking) {
     samples.push_back(microseconds(before, after));
   }
   return samples;
+}
+
+// The same steps in a plain rectangular window, as before the window took the
+// pup's shape, and in the shaped one, one after the other on the same display.
+void timeActs(DesktopPet& pet, bool shaped) {
+  pet.releaseShapes();
+  SetWindowRgn(pet.window, nullptr, FALSE);
+  if (shaped) pet.prepareShapes();
+  const char* const window = shaped ? "shaped" : "plain";
+  std::printf("%s window\n", window);
+  report("standing", timeSteps(pet, 1000, slot::STAND, motion::STANDS));
+  report("walking", timeSteps(pet, 1000, slot::WALK, motion::WALKS));
+  report("act NO", timeSteps(pet, 1000, slot::NO, motion::STANDS));
 }
 
 double cpuSeconds() {
@@ -120,13 +136,9 @@ int main(int argc, char** argv) {
   KillTimer(window, pet.timerId);  // the timed steps are driven from here
 
   std::printf("display: %d bits per pixel\n", pet.bytesPerPixel * 8);
-  pet.animation = slot::STAND;
-  pet.motionKind = motion::STANDS;
-  pet.currentFrame = &pet.animations[slot::STAND];
-  report("standing", timeSteps(pet, 1000, false));
+  timeActs(pet, false);
+  timeActs(pet, true);
   report("watching", timeWatches(pet, 1000));
-  pet.currentFrame = &pet.animations[slot::WALK];
-  report("walking", timeSteps(pet, 1000, true));
 
   pet.behaviourTicks = 0;
   pet.animation = slot::STAND;
