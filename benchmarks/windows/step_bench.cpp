@@ -1,8 +1,8 @@
 // pet-step-bench [SECONDS]: times the pet's real steps, composition included,
-// on the current display, standing, walking and in a many-framed act, each with
-// the window shaped to the pup and with a plain rectangular window, then lets
+// on the current display, standing, walking and in a many-framed act, then lets
 // the pet live on its own timer for SECONDS (60 by default) and reports the
-// process's CPU time per second.
+// process's CPU time per second; all of it in a plain rectangular window and
+// in the window shaped to the pup.
 #include <windows.h>
 
 #include <algorithm>
@@ -98,14 +98,16 @@ std::vector<double> timeSteps(DesktopPet& pet, int count, int32_t act, int32_t m
   return samples;
 }
 
-// The same steps in a plain rectangular window, as before the window took the
-// pup's shape, and in the shaped one, one after the other on the same display.
-void timeActs(DesktopPet& pet, bool shaped) {
+// A plain rectangular window, as before the window took the pup's shape, or
+// the shaped one: both are timed one after the other on the same display.
+void shapeTheWindow(DesktopPet& pet, bool shaped) {
   pet.releaseShapes();
   SetWindowRgn(pet.window, nullptr, FALSE);
   if (shaped) pet.prepareShapes();
-  const char* const window = shaped ? "shaped" : "plain";
-  std::printf("%s window\n", window);
+  std::printf("%s window\n", shaped ? "shaped" : "plain");
+}
+
+void timeActs(DesktopPet& pet) {
   report("standing", timeSteps(pet, 1000, slot::STAND, motion::STANDS));
   report("walking", timeSteps(pet, 1000, slot::WALK, motion::WALKS));
   report("act NO", timeSteps(pet, 1000, slot::NO, motion::STANDS));
@@ -118,6 +120,24 @@ double cpuSeconds() {
     return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
   };
   return seconds(kernel) + seconds(user);
+}
+
+void live(DesktopPet& pet, int seconds) {
+  pet.behaviourTicks = 0;
+  pet.animation = slot::STAND;
+  pet.motionKind = motion::STANDS;
+  pet.rearmTimer(pet.timerPeriod);
+  const double cpuBefore = cpuSeconds();
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (GetTickCount() - start < DWORD(seconds) * 1000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  KillTimer(pet.window, pet.timerId);
+  const double cpu = cpuSeconds() - cpuBefore;
+  std::printf("living    %d s at %d ms a step: CPU %.3f s, %.2f %% of one core\n", seconds,
+              pet.timerPeriod, cpu, 100.0 * cpu / seconds);
 }
 
 }  // namespace
@@ -136,25 +156,16 @@ int main(int argc, char** argv) {
   KillTimer(window, pet.timerId);  // the timed steps are driven from here
 
   std::printf("display: %d bits per pixel\n", pet.bytesPerPixel * 8);
-  timeActs(pet, false);
-  timeActs(pet, true);
-  report("watching", timeWatches(pet, 1000));
-
-  pet.behaviourTicks = 0;
-  pet.animation = slot::STAND;
-  pet.motionKind = motion::STANDS;
-  livingPet = &pet;
-  pet.rearmTimer(pet.timerPeriod);
-  const double cpuBefore = cpuSeconds();
-  const DWORD start = GetTickCount();
-  MSG message;
-  while (GetTickCount() - start < DWORD(lifeSeconds) * 1000) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  for (const bool shaped : {false, true}) {
+    shapeTheWindow(pet, shaped);
+    timeActs(pet);
   }
-  const double cpu = cpuSeconds() - cpuBefore;
-  std::printf("living    %d s at %d ms a step: CPU %.3f s, %.2f %% of one core\n", lifeSeconds,
-              pet.timerPeriod, cpu, 100.0 * cpu / lifeSeconds);
+  report("watching", timeWatches(pet, 1000));
+  livingPet = &pet;
+  for (const bool shaped : {false, true}) {
+    shapeTheWindow(pet, shaped);
+    live(pet, lifeSeconds);
+  }
   livingPet = nullptr;
   return 0;
 }
