@@ -155,26 +155,8 @@ answer_menu() {
     until [ -s "$record" ] || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
     [ -s "$record" ] || failed "the home-page button started no browser"
   fi
-  set_down_elsewhere
 }
 
-# A pet that stood under the menu keeps the menu's picture in the background it
-# saved, and shows it for as long as it stands there: it reads the desktop
-# afresh only where it moves to. So after the menu it is carried away, as a
-# person who wants to see the desktop would.
-set_down_elsewhere() {
-  pet_in_sight || return 0
-  local x y
-  press_pet 1
-  # Far enough that the window no longer covers any of the spot it left.
-  x=$PRESS_X
-  x=$((x < SCREEN_W / 2 ? x + 150 + RANDOM % 150 : x - 150 - RANDOM % 150))
-  y=$((80 + RANDOM % (SCREEN_H - 160)))
-  sleep 0.2
-  xdotool mousemove $x $y
-  sleep 0.3
-  xdotool mouseup 1
-}
 
 click_pet() {
   press_pet 1
