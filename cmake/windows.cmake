@@ -31,6 +31,7 @@ set(MORVET_WINDOWS_SOURCES
   src/render/desktop_changes.cpp
   src/render/merge.cpp
   src/render/shapes.cpp
+  src/render/scaling.cpp
   src/menu/menu.cpp
   src/app/window_proc.cpp
   src/app/globals.cpp

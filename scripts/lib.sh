@@ -64,6 +64,18 @@ prepare_wine_prefix() {
       cp -a "$prefix" "$prefix-$depth"
     fi
   done
+  # A display at 200 %: Wine reports the prefix's LogPixels as every monitor's
+  # DPI, read when the prefix's server starts.
+  if [ ! -f "$prefix-dpi192/.morvet-ready" ]; then
+    rm -rf "$prefix-dpi192"
+    cp -a "$prefix" "$prefix-dpi192"
+    rm -f "$prefix-dpi192/.morvet-ready"
+    DISPLAY=$1 WINEPREFIX=$prefix-dpi192 wine reg add 'HKCU\Control Panel\Desktop' \
+      /v LogPixels /t REG_DWORD /d 192 /f > /dev/null 2>&1
+    WINEPREFIX=$prefix-dpi192 wineserver -k > /dev/null 2>&1
+    WINEPREFIX=$prefix-dpi192 wineserver -w
+    touch "$prefix-dpi192/.morvet-ready"
+  fi
 }
 
 # Displays are started in command substitutions, so their process ids go

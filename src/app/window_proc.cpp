@@ -114,6 +114,7 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONUP: onLeftButtonUp(); break;
     case WM_CAPTURECHANGED: onCaptureLost(); break;
     case WM_DISPLAYCHANGE: thePet.followDisplay(); break;
+    case WM_DPICHANGED: thePet.followScale(LOWORD(wParam)); return 0;
     case WM_WTSSESSION_CHANGE: onSessionChange(wParam); break;
     case WM_RBUTTONDOWN: onRightButton(); break;
     default: break;

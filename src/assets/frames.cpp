@@ -32,6 +32,7 @@ void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slo
     std::snprintf(resourceName, sizeof resourceName, "%s%d", name, n);
     node->bitmap = LoadBitmapA(instance, resourceName);
     if (node->bitmap && displayBitsPerPixel == 8) drawFrameThroughPalette(node->bitmap, resourceName);
+    if (node->bitmap) node->bitmap = scaledFrame(node->bitmap);
     if (!node->bitmap) {
       reportMissingFrame(head);
       appendPoint = &head;

@@ -3,6 +3,7 @@
 
 #include "pet/desktop_pet.h"
 #include "pet/random.h"
+#include "render/pet_scale.h"
 
 namespace {
 
@@ -65,8 +66,8 @@ void DesktopPet::pickTarget(int32_t kind) {
     // read: the pet stays under the last position known.
     POINT cursor{};
     if (!petGetCursorPos(&cursor)) return;
-    targetX = cursor.x;
-    targetY = cursor.y;
+    targetX = petPixelsOf(cursor.x, scale.factor);
+    targetY = petPixelsOf(cursor.y, scale.factor);
     return;
   }
 
@@ -82,9 +83,11 @@ void DesktopPet::pickTarget(int32_t kind) {
 
 void DesktopPet::keepTargetOnScreen() {
   if (targetY < 60) targetY = 60;
-  if (targetY > screenHeight - 90) targetY = screenHeight - 90;
+  const int32_t height = petPixelsOf(screenHeight, scale.factor);
+  const int32_t width = petPixelsOf(screenWidth, scale.factor);
+  if (targetY > height - 90) targetY = height - 90;
   if (targetX < 60) targetX = 60;
-  if (targetX > screenWidth - 120) targetX = screenWidth - 120;
+  if (targetX > width - 120) targetX = width - 120;
 }
 
 namespace {

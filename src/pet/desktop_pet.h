@@ -5,6 +5,7 @@
 
 #include "assets/animation_table.h"
 #include "render/merge_bits.h"
+#include "render/pet_scale.h"
 #include "render/screen_area.h"
 #include "render/window_shapes.h"
 
@@ -77,6 +78,7 @@ class DesktopPet {
 
   void settle();
   void followDisplay();
+  void followScale(int32_t dpi);
   void holdSteps(int32_t reason);
   void releaseSteps(int32_t reason);
   void watchForeground();
@@ -138,6 +140,7 @@ class DesktopPet {
   int32_t soundEnabled = 0;
   int32_t facing = 0;  // how the step driver tells the composition to draw the frame
   WindowShapes shapes;
+  PetScale scale;
 
  private:
   void releaseFrames(AnimationList& list);
@@ -153,6 +156,16 @@ class DesktopPet {
   bool standsWherePainted() const;
   void placeWindow();
   HRGN shapeOf(const FrameNode* frame, int32_t frameFacing) const;
+  int32_t screenPixels(int32_t petPixels) const { return petPixels * scale.factor; }
+  PixelRect windowOnScreen() const;
+  PixelRect spriteOnScreen() const;
+  void allocateBuffers();
+  void makeMemorySurfaces();
+  void releaseMemorySurfaces();
+  int32_t scaleForMonitorOf(int32_t dpi) const;
+  void readScale();
+  HBITMAP scaledFrame(HBITMAP frame) const;
+  void rescale(int32_t dpi);
   void showShape();
   void paintWindow();
   void moveWindowOffScreen();

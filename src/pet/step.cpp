@@ -1,5 +1,6 @@
 #include "pet/desktop_pet.h"
 #include "pet/random.h"
+#include "render/pet_scale.h"
 
 namespace {
 constexpr int32_t DRAG_PERIOD_MS = 70;
@@ -54,7 +55,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
         }
         break;
       case DIRECTION_RIGHT:
-        if (x < GetSystemMetrics(SM_CXSCREEN) - KEY_BOUND) {
+        if (x < petPixelsOf(GetSystemMetrics(SM_CXSCREEN), scale.factor) - KEY_BOUND) {
           rearmTimer(sideStepPeriod);
           targetX = x + KEY_TARGET_DISTANCE;
           targetY = y;
@@ -72,7 +73,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
         }
         break;
       case DIRECTION_DOWN:
-        if (y < GetSystemMetrics(SM_CYSCREEN) - KEY_BOUND) {
+        if (y < petPixelsOf(GetSystemMetrics(SM_CYSCREEN), scale.factor) - KEY_BOUND) {
           rearmTimer(timerPeriod);
           targetX = x;
           targetY = y + KEY_TARGET_DISTANCE;

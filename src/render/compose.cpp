@@ -6,25 +6,28 @@
 // saved when that picture was made.
 void DesktopPet::composeAndPaint() {
   if (!hasSurfaces()) return;  // a step before the pet has settled draws nothing
-  const int32_t w = spriteWidth;
-  const int32_t h = spriteHeight;
-  const int32_t m = margin;
+  // The pictures are in screen pixels.
+  const int32_t w = screenPixels(spriteWidth);
+  const int32_t h = screenPixels(spriteHeight);
+  const int32_t m = screenPixels(margin);
+  const PixelRect shown = windowOnScreen();
 
   const bool inPlace = !windowAside && standsWherePainted();
   if (windowAside) {
     // Nothing of the pet is on the screen: what lies there now is all there is.
-    if (!captureScreen(scratchDC, x - m, y - m, w + 2 * m, h + 2 * m)) return;
+    if (!captureScreen(scratchDC, shown.left, shown.top, shown.width, shown.height)) return;
   } else if (!inPlace) {
     // A screen that cannot be read (locked, a UAC prompt) must not be saved as
     // the desktop: this step changes nothing and the next one tries again.
-    if (!captureScreen(scratchDC, x - m, y - m, w + 2 * m, h + 2 * m)) return;
-    BitBlt(scratchDC, m + paintedX - x, m + paintedY - y, w, h, backDC, 0, 0, SRCCOPY);
+    if (!captureScreen(scratchDC, shown.left, shown.top, shown.width, shown.height)) return;
+    BitBlt(scratchDC, m + screenPixels(paintedX - x), m + screenPixels(paintedY - y), w, h, backDC,
+           0, 0, SRCCOPY);
   }
   // A pet standing where its window shows it reads nothing: the capture would
   // give back its own picture and the erase the background it holds, and a
   // tooltip lying over it would end up in its picture.
   BitBlt(backDC, 0, 0, w, h, scratchDC, m, m, SRCCOPY);
-  BitBlt(frameDC, 0, 0, w + 2 * m, h + 2 * m, scratchDC, 0, 0, SRCCOPY);
+  BitBlt(frameDC, 0, 0, shown.width, shown.height, scratchDC, 0, 0, SRCCOPY);
   BitBlt(spriteDC, 0, 0, w, h, backDC, 0, 0, SRCCOPY);
   mergeSprite(spriteBitmap, currentFrame, w, w * h, facing, bytesPerPixel);
   BitBlt(frameDC, m, m, w, h, spriteDC, 0, 0, SRCCOPY);
@@ -39,7 +42,8 @@ void DesktopPet::composeAndPaint() {
 }
 
 bool DesktopPet::standsWherePainted() const {
-  return x == paintedX && y == paintedY && windowStandsAt(x - margin, y - margin);
+  const PixelRect shown = windowOnScreen();
+  return x == paintedX && y == paintedY && windowStandsAt(shown.left, shown.top);
 }
 
 bool DesktopPet::windowStandsAt(int32_t left, int32_t top) const {

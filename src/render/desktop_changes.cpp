@@ -1,4 +1,5 @@
 #include "pet/desktop_pet.h"
+#include "render/pet_scale.h"
 
 // The desktop changes under the pet: resolutions and monitors, the lock screen,
 // full-screen programs. Each of these takes the pet's window off the screen or
@@ -12,14 +13,19 @@ constexpr int32_t FOREGROUND_LOOK_TICKS = 4;
 // front: a slow tick is enough for that and costs next to nothing.
 constexpr int32_t ASIDE_TIMER_PERIOD_MS = 500;
 
+RECT rectOf(const PixelRect& rect) {
+  return {rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
+}
+
 PixelRect pixelRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-bool monitorUnder(const RECT& spot, PixelRect* monitor) {
+bool monitorUnder(const PixelRect& spot, PixelRect* monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), &info)) return false;
+  const RECT area = rectOf(spot);
+  if (!GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &info)) return false;
   *monitor = pixelRect(info.rcMonitor);
   return true;
 }
@@ -45,8 +51,8 @@ void DesktopPet::followDisplay() {
   // takes the place it was given instead of putting the window back.
   RECT placed{};
   if (!windowAside && GetWindowRect(window, &placed)) {
-    x = placed.left + margin;
-    y = placed.top + margin;
+    x = petPixelsOf(placed.left, scale.factor) + margin;
+    y = petPixelsOf(placed.top, scale.factor) + margin;
   }
   bringOntoNearestMonitor();
   keepTargetOnScreen();
@@ -54,10 +60,10 @@ void DesktopPet::followDisplay() {
 }
 
 void DesktopPet::bringOntoNearestMonitor() {
-  const RECT sprite{x, y, x + spriteWidth, y + spriteHeight};
   PixelRect monitor{};
-  if (!monitorUnder(sprite, &monitor)) return;
-  const PixelRect onto = pulledOnto({x, y, spriteWidth, spriteHeight}, monitor);
+  if (!monitorUnder(spriteOnScreen(), &monitor)) return;
+  const PixelRect onto =
+      pulledOnto({x, y, spriteWidth, spriteHeight}, petPixelsOf(monitor, scale.factor));
   x = onto.left;
   y = onto.top;
 }
@@ -73,7 +79,9 @@ void DesktopPet::releaseSteps(int32_t reason) {
   if (!(heldBy & reason)) return;
   heldBy &= ~reason;
   if (reason == HELD_BY_FULL_SCREEN) rearmTimer(timerPeriod);
-  if (!heldBy) moveWindowOffScreen();
+  if (heldBy) return;
+  if (scale.pendingDpi) rescale(scale.pendingDpi);
+  moveWindowOffScreen();
 }
 
 // Every few ticks is soon enough to see a program go full-screen, and keeps
@@ -97,6 +105,5 @@ bool DesktopPet::fullScreenProgramInFront(HWND front) const {
   RECT frontRect{};
   if (!GetWindowRect(front, &frontRect)) return false;
   PixelRect monitor{};
-  const RECT sprite{x, y, x + spriteWidth, y + spriteHeight};
-  return monitorUnder(sprite, &monitor) && coversWhole(pixelRect(frontRect), monitor);
+  return monitorUnder(spriteOnScreen(), &monitor) && coversWhole(pixelRect(frontRect), monitor);
 }

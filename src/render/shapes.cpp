@@ -40,7 +40,8 @@ HRGN regionFromBlocks(const std::vector<DrawnBlock>& blocks, int32_t offset) {
 // so they hold exactly the pixels it draws.
 void DesktopPet::prepareShapes() {
   if (!shapes.empty) shapes.empty = CreateRectRgn(0, 0, 0, 0);
-  const int32_t pixelCount = spriteWidth * spriteHeight;
+  const int32_t width = screenPixels(spriteWidth);
+  const int32_t pixelCount = width * screenPixels(spriteHeight);
   const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(bytesPerPixel);
   if (pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() || !spriteBits) return;
   for (const AnimationList& head : animations) {
@@ -49,11 +50,11 @@ void DesktopPet::prepareShapes() {
       GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), spriteBits);
       WindowShapes::FrameShape shape{frame, nullptr, nullptr};
       shape.asStored = regionFromBlocks(
-          drawnBlocks(spriteBits, bytes, spriteWidth, pixelCount, FACING_AS_STORED, bytesPerPixel),
-          margin);
+          drawnBlocks(spriteBits, bytes, width, pixelCount, FACING_AS_STORED, bytesPerPixel),
+          screenPixels(margin));
       shape.mirrored = regionFromBlocks(
-          drawnBlocks(spriteBits, bytes, spriteWidth, pixelCount, FACING_MIRRORED, bytesPerPixel),
-          margin);
+          drawnBlocks(spriteBits, bytes, width, pixelCount, FACING_MIRRORED, bytesPerPixel),
+          screenPixels(margin));
       shapes.frames.push_back(shape);
     }
   }

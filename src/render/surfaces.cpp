@@ -2,6 +2,7 @@
 
 #include "pet/desktop_pet.h"
 #include "pet/random.h"
+#include "render/pet_scale.h"
 #include "render/screen_area.h"
 
 namespace {
@@ -75,11 +76,43 @@ bool DesktopPet::captureScreen(HDC target, int32_t left, int32_t top, int32_t wi
                        part.left, part.top, SRCCOPY) != 0;
 }
 
-void DesktopPet::settle() {
+PixelRect DesktopPet::windowOnScreen() const {
+  return {screenPixels(x - margin), screenPixels(y - margin),
+          screenPixels(spriteWidth + 2 * margin), screenPixels(spriteHeight + 2 * margin)};
+}
+
+PixelRect DesktopPet::spriteOnScreen() const {
+  return {screenPixels(x), screenPixels(y), screenPixels(spriteWidth), screenPixels(spriteHeight)};
+}
+
+void DesktopPet::allocateBuffers() {
   const size_t bufferBytes = pixelBufferBytes();
   spriteBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
   backgroundBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
   mirrorBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
+}
+
+// The four off-screen pictures, in screen pixels.
+void DesktopPet::makeMemorySurfaces() {
+  const PixelRect shown = windowOnScreen();
+  const int32_t spriteW = screenPixels(spriteWidth);
+  const int32_t spriteH = screenPixels(spriteHeight);
+  frameDC = CreateCompatibleDC(screenDC);
+  spriteDC = CreateCompatibleDC(screenDC);
+  scratchDC = CreateCompatibleDC(screenDC);
+  backDC = CreateCompatibleDC(screenDC);
+  frameBitmap = CreateCompatibleBitmap(screenDC, shown.width, shown.height);
+  scratchBitmap = CreateCompatibleBitmap(screenDC, shown.width, shown.height);
+  spriteBitmap = CreateCompatibleBitmap(screenDC, spriteW, spriteH);
+  backBitmap = CreateCompatibleBitmap(screenDC, spriteW, spriteH);
+  SelectObject(frameDC, frameBitmap);
+  SelectObject(scratchDC, scratchBitmap);
+  SelectObject(spriteDC, spriteBitmap);
+  SelectObject(backDC, backBitmap);
+}
+
+void DesktopPet::settle() {
+  allocateBuffers();
 
   currentFrame = &animations[slot::STAND];
   animation = slot::STAND;
@@ -92,8 +125,9 @@ void DesktopPet::settle() {
 
   BITMAP info{};
   GetObjectW(standing->bitmap, sizeof info, &info);
-  spriteWidth = info.bmWidth;
-  spriteHeight = info.bmHeight;
+  // The frames were scaled at load; the pet's rules count its own pixels.
+  spriteWidth = info.bmWidth / scale.factor;
+  spriteHeight = info.bmHeight / scale.factor;
   if (const int32_t bytes = bytesForDepth(info.bmBitsPixel)) {
     bytesPerPixel = bytes;
   } else {
@@ -101,34 +135,21 @@ void DesktopPet::settle() {
     SendMessageW(window, WM_DESTROY, 0, 0);
   }
 
-  x = randomSpot(GetSystemMetrics(SM_CXSCREEN));
-  y = randomSpot(GetSystemMetrics(SM_CYSCREEN));
-
-  const int32_t m = margin;
-  const int32_t windowWidth = spriteWidth + 2 * m;
-  const int32_t windowHeight = spriteHeight + 2 * m;
+  x = randomSpot(petPixelsOf(GetSystemMetrics(SM_CXSCREEN), scale.factor));
+  y = randomSpot(petPixelsOf(GetSystemMetrics(SM_CYSCREEN), scale.factor));
 
   // The display context that holds the pet's palette serves the screen reads
   // too; after a missing frame took it there is none yet.
   if (!screenDC) screenDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  frameDC = CreateCompatibleDC(screenDC);
-  spriteDC = CreateCompatibleDC(screenDC);
-  scratchDC = CreateCompatibleDC(screenDC);
-  backDC = CreateCompatibleDC(screenDC);
-  frameBitmap = CreateCompatibleBitmap(screenDC, windowWidth, windowHeight);
-  scratchBitmap = CreateCompatibleBitmap(screenDC, windowWidth, windowHeight);
-  spriteBitmap = CreateCompatibleBitmap(screenDC, spriteWidth, spriteHeight);
-  backBitmap = CreateCompatibleBitmap(screenDC, spriteWidth, spriteHeight);
-  SelectObject(frameDC, frameBitmap);
-  SelectObject(scratchDC, scratchBitmap);
-  SelectObject(spriteDC, spriteBitmap);
-  SelectObject(backDC, backBitmap);
+  makeMemorySurfaces();
 
   // The first captures are taken while the window still covers nothing: an
   // unpainted window shows black on a composited desktop, not what lies beneath.
-  captureScreen(frameDC, x - m, y - m, windowWidth, windowHeight);
-  captureScreen(scratchDC, x - m, y - m, windowWidth, windowHeight);
-  captureScreen(backDC, x, y, spriteWidth, spriteHeight);
+  const PixelRect shown = windowOnScreen();
+  captureScreen(frameDC, shown.left, shown.top, shown.width, shown.height);
+  captureScreen(scratchDC, shown.left, shown.top, shown.width, shown.height);
+  captureScreen(backDC, screenPixels(x), screenPixels(y), screenPixels(spriteWidth),
+                screenPixels(spriteHeight));
 
   paintedX = x;
   paintedY = y;
@@ -136,7 +157,7 @@ void DesktopPet::settle() {
   // Shaped before it is first shown: a box of desktop picture would take the clicks.
   prepareShapes();
   showShape();
-  SetWindowPos(window, insertAfter, x - m, y - m, windowWidth, windowHeight,
+  SetWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
                SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
   paintWindow();
   placeWindow();
@@ -150,14 +171,15 @@ void DesktopPet::settle() {
 // must find it there.
 void DesktopPet::paintWindow() {
   HDC windowDC = GetDC(window);
-  BitBlt(windowDC, 0, 0, spriteWidth + 2 * margin, spriteHeight + 2 * margin, frameDC, 0, 0,
-         SRCCOPY);
+  const PixelRect shown = windowOnScreen();
+  BitBlt(windowDC, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY);
   ReleaseDC(window, windowDC);
   flushToScreen();
 }
 
 void DesktopPet::placeWindow() {
-  SetWindowPos(window, insertAfter, x - margin, y - margin, 0, 0,
+  const PixelRect shown = windowOnScreen();
+  SetWindowPos(window, insertAfter, shown.left, shown.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   windowAside = 0;
 }
@@ -166,10 +188,9 @@ void DesktopPet::placeWindow() {
 // The next step takes fresh captures of what then lies under the pet.
 void DesktopPet::moveWindowOffScreen() {
   if (!hasSurfaces()) return;
-  const int32_t windowWidth = spriteWidth + 2 * margin;
-  const int32_t windowHeight = spriteHeight + 2 * margin;
-  SetWindowPos(window, nullptr, virtualScreen.left - 2 * windowWidth,
-               virtualScreen.top - 2 * windowHeight, 0, 0,
+  const PixelRect shown = windowOnScreen();
+  SetWindowPos(window, nullptr, virtualScreen.left - 2 * shown.width,
+               virtualScreen.top - 2 * shown.height, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   flushToScreen();
   windowAside = 1;
@@ -189,6 +210,15 @@ void DesktopPet::releaseDisplayContexts() {
 
 void DesktopPet::releaseSurfaces() {
   releaseDisplayContexts();
+  releaseMemorySurfaces();
+}
+
+// Every DC goes before its bitmap; the display context stays, holding the palette.
+void DesktopPet::releaseMemorySurfaces() {
+  deleteDC(frameDC);
+  deleteDC(backDC);
+  deleteDC(spriteDC);
+  deleteDC(scratchDC);
   deleteBitmap(frameBitmap);
   deleteBitmap(spriteBitmap);
   deleteBitmap(scratchBitmap);

@@ -162,36 +162,43 @@ class CompositionDepth : public ::testing::Test {
     clean = capture(nullptr, 0, 0, SCREEN_W, SCREEN_H, depthBytes);
   }
 
+  // Sizes in screen pixels: on a scaled display each pet pixel is s x s of them.
+  int scaled(int petPixels) const { return petPixels * pet.scale.factor; }
+
   // The screen under the window must be the clean backdrop with the current
   // frame keyed over the sprite area, plain or mirrored.
   void expectPetDrawnOverBackdrop(int facing) {
     pumpMessages();  // Wine shows a window's painting once the thread waits for messages
-    const int m = pet.margin;
+    const int m = scaled(pet.margin);
+    const int left = scaled(pet.x) - m;
+    const int top = scaled(pet.y) - m;
+    const int spriteW = scaled(100);
+    const int spriteH = scaled(105);
     RECT placed{};
     GetWindowRect(petWindow, &placed);
-    EXPECT_EQ(placed.left, pet.x - m);
-    EXPECT_EQ(placed.top, pet.y - m);
-    EXPECT_EQ(placed.right - placed.left, 114);
-    EXPECT_EQ(placed.bottom - placed.top, 119);
+    EXPECT_EQ(placed.left, left);
+    EXPECT_EQ(placed.top, top);
+    EXPECT_EQ(placed.right - placed.left, scaled(114));
+    EXPECT_EQ(placed.bottom - placed.top, scaled(119));
 
-    const Capture shown = capture(nullptr, pet.x - m, pet.y - m, 114, 119, depthBytes);
-    std::vector<BYTE> frameBits(100 * 105 * depthBytes);
+    const Capture shown = capture(nullptr, left, top, scaled(114), scaled(119), depthBytes);
+    std::vector<BYTE> frameBits(spriteW * spriteH * depthBytes);
     GetBitmapBits(pet.currentFrame->bitmap, frameBits.size(), frameBits.data());
     const Capture noRendering;
     const Capture& rendered = depthBytes == 1 ? renderOnScreen(pet.currentFrame->bitmap) : noRendering;
     const BYTE* key = frameBits.data();
     int spritePixels = 0;
-    for (int y = 0; y < 119; ++y) {
-      for (int x = 0; x < 114; ++x) {
-        const int screenX = pet.x - m + x;
-        const int screenY = pet.y - m + y;
+    for (int y = 0; y < scaled(119); ++y) {
+      for (int x = 0; x < scaled(114); ++x) {
+        const int screenX = left + x;
+        const int screenY = top + y;
         if (screenX < 0 || screenY < 0 || screenX >= SCREEN_W || screenY >= SCREEN_H) continue;
         const BYTE* expected = clean.pixel(screenX, screenY);
         const int spriteX = x - m;
         const int spriteY = y - m;
-        if (spriteX >= 0 && spriteX < 100 && spriteY >= 0 && spriteY < 105) {
-          const int sourceX = facing == FACING_MIRRORED ? 99 - spriteX : spriteX;
-          const BYTE* source = &frameBits[(spriteY * 100 + sourceX) * depthBytes];
+        if (spriteX >= 0 && spriteX < spriteW && spriteY >= 0 && spriteY < spriteH) {
+          const int sourceX = facing == FACING_MIRRORED ? spriteW - 1 - spriteX : spriteX;
+          const BYTE* source = &frameBits[(spriteY * spriteW + sourceX) * depthBytes];
           if (std::memcmp(source, key, depthBytes == 4 ? 3 : depthBytes) != 0) {
             expected = source;
             ++spritePixels;
@@ -249,17 +256,22 @@ class CompositionDepth : public ::testing::Test {
   }
 
   void expectCleanBackgroundSaved() {
-    std::vector<BYTE> saved(100 * 105 * depthBytes);
+    const int spriteW = scaled(100);
+    std::vector<BYTE> saved(spriteW * scaled(105) * depthBytes);
     GetBitmapBits(pet.backBitmap, saved.size(), saved.data());
-    for (int y = 0; y < 105; ++y) {
-      for (int x = 0; x < 100; ++x) {
-        if (pet.x + x >= SCREEN_W || pet.y + y >= SCREEN_H) continue;
-        ASSERT_TRUE(samePixel(&saved[(y * 100 + x) * depthBytes],
-                              clean.pixel(pet.x + x, pet.y + y), depthBytes))
+    for (int y = 0; y < scaled(105); ++y) {
+      for (int x = 0; x < spriteW; ++x) {
+        const int screenX = scaled(pet.x) + x;
+        const int screenY = scaled(pet.y) + y;
+        if (screenX < 0 || screenY < 0 || screenX >= SCREEN_W || screenY >= SCREEN_H) continue;
+        ASSERT_TRUE(samePixel(&saved[(y * spriteW + x) * depthBytes],
+                              clean.pixel(screenX, screenY), depthBytes))
             << "saved background at " << x << "," << y;
       }
     }
   }
+
+  void expectEveryFrameShapedAsTheMergeDraws();
 
   TimerRecorder timers;
   HWND backdrop = nullptr;
@@ -500,18 +512,19 @@ TEST_F(CompositionDepth, TheTeardownLeavesTheDesktopAsItIsNowAndParksTheWindow) 
   }
 }
 
-// Which pixels of a frame the merge draws: those where its output leaves a
-// background of all-zero bytes or one of all-one bytes; no pixel can match both.
+// Which pixels of a frame of w x h screen pixels the merge draws: those where its
+// output leaves a background of all-zero bytes or one of all-one bytes; no pixel
+// can match both.
 std::vector<bool> pixelsTheMergeDraws(DesktopPet& pet, const FrameNode* frame, int facing,
-                                      int depthBytes) {
-  std::vector<bool> drawn(100 * 105, false);
+                                      int depthBytes, int w, int h) {
+  std::vector<bool> drawn(w * h, false);
   for (const BYTE fill : {BYTE(0x00), BYTE(0xFF)}) {
-    std::vector<BYTE> ground(100 * 105 * depthBytes, fill);
+    std::vector<BYTE> ground(w * h * depthBytes, fill);
     SetBitmapBits(pet.spriteBitmap, ground.size(), ground.data());
-    pet.mergeSprite(pet.spriteBitmap, frame, 100, 100 * 105, facing, depthBytes);
+    pet.mergeSprite(pet.spriteBitmap, frame, w, w * h, facing, depthBytes);
     std::vector<BYTE> merged(ground.size());
     GetBitmapBits(pet.spriteBitmap, merged.size(), merged.data());
-    for (int p = 0; p < 100 * 105; ++p) {
+    for (int p = 0; p < w * h; ++p) {
       for (int b = 0; b < (depthBytes == 4 ? 3 : depthBytes); ++b) {
         if (merged[p * depthBytes + b] != fill) drawn[p] = true;
       }
@@ -520,7 +533,10 @@ std::vector<bool> pixelsTheMergeDraws(DesktopPet& pet, const FrameNode* frame, i
   return drawn;
 }
 
-TEST_F(CompositionDepth, EveryFrameInBothFacingsIsShapedToExactlyThePixelsTheMergeDraws) {
+void CompositionDepth::expectEveryFrameShapedAsTheMergeDraws() {
+  const int w = scaled(100);
+  const int h = scaled(105);
+  const int m = scaled(7);
   size_t frames = 0;
   for (const AnimationList& head : pet.animations) {
     for (const FrameNode* frame = head.next; frame; frame = frame->next) ++frames;
@@ -529,19 +545,20 @@ TEST_F(CompositionDepth, EveryFrameInBothFacingsIsShapedToExactlyThePixelsTheMer
   for (const WindowShapes::FrameShape& shape : pet.shapes.frames) {
     for (const int facing : {FACING_AS_STORED, FACING_MIRRORED}) {
       const HRGN region = facing == FACING_AS_STORED ? shape.asStored : shape.mirrored;
-      const std::vector<bool> drawn = pixelsTheMergeDraws(pet, shape.frame, facing, depthBytes);
+      const std::vector<bool> drawn =
+          pixelsTheMergeDraws(pet, shape.frame, facing, depthBytes, w, h);
       RECT bounds{};
       GetRgnBox(region, &bounds);
-      EXPECT_GE(bounds.left, 7);
-      EXPECT_GE(bounds.top, 7);
-      EXPECT_LE(bounds.right, 107) << "nothing of the margin is shaped";
-      EXPECT_LE(bounds.bottom, 112);
+      EXPECT_GE(bounds.left, m);
+      EXPECT_GE(bounds.top, m);
+      EXPECT_LE(bounds.right, m + w) << "nothing of the margin is shaped";
+      EXPECT_LE(bounds.bottom, m + h);
       int inside = 0;
-      for (int y = 0; y < 105; ++y) {
-        for (int x = 0; x < 100; ++x) {
-          const bool shaped = PtInRegion(region, 7 + x, 7 + y) != 0;
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const bool shaped = PtInRegion(region, m + x, m + y) != 0;
           inside += shaped;
-          ASSERT_EQ(shaped, bool(drawn[y * 100 + x]))
+          ASSERT_EQ(shaped, bool(drawn[y * w + x]))
               << "pixel " << x << "," << y << " facing " << facing;
         }
       }
@@ -550,6 +567,10 @@ TEST_F(CompositionDepth, EveryFrameInBothFacingsIsShapedToExactlyThePixelsTheMer
   }
   RECT emptyBounds{};
   EXPECT_EQ(GetRgnBox(pet.shapes.empty, &emptyBounds), NULLREGION) << "a list head draws nothing";
+}
+
+TEST_F(CompositionDepth, EveryFrameInBothFacingsIsShapedToExactlyThePixelsTheMergeDraws) {
+  expectEveryFrameShapedAsTheMergeDraws();
 }
 
 int shapeSets = 0;
@@ -593,6 +614,100 @@ TEST_F(CompositionDepth, TheWindowTakesTheShapeOfTheFrameShownAndOnlyWhenItChang
   }
   EXPECT_EQ(shapeSets, 6) << "each walking step shows another frame";
   petSetWindowRgn = SetWindowRgn;
+  expectPetDrawnOverBackdrop(facingFor(pet));
+}
+
+// Run on a display at 200 %: each pet pixel is 2 x 2 screen pixels.
+class CompositionScaled : public CompositionDepth {};
+
+TEST_F(CompositionScaled, FramesShapesAndWindowAreTwiceTheSizeAndThePictureIsTheArtDoubled) {
+  ASSERT_EQ(pet.scale.factor, 2) << "run at 192 dots per inch";
+  EXPECT_EQ(pet.spriteWidth, 100) << "the rules count the pet's own pixels";
+  EXPECT_EQ(pet.spriteHeight, 105);
+  for (const AnimationEntry& entry : animationTable) {
+    int n = 1;
+    for (const FrameNode* frame = pet.animations[entry.slot].next; frame; frame = frame->next, ++n) {
+      const std::string name = entry.name + std::to_string(n);
+      HBITMAP art = LoadBitmapA(GetModuleHandleW(nullptr), name.c_str());
+      std::vector<BYTE> stored(100 * 105 * depthBytes), shown(200 * 210 * depthBytes);
+      GetBitmapBits(art, stored.size(), stored.data());
+      DeleteObject(art);
+      BITMAP info{};
+      GetObjectW(frame->bitmap, sizeof info, &info);
+      ASSERT_EQ(info.bmWidth, 200) << name;
+      ASSERT_EQ(info.bmHeight, 210) << name;
+      GetBitmapBits(frame->bitmap, shown.size(), shown.data());
+      for (int y = 0; y < 210; ++y) {
+        for (int x = 0; x < 200; ++x) {
+          ASSERT_EQ(std::memcmp(&shown[(y * 200 + x) * depthBytes],
+                                &stored[((y / 2) * 100 + x / 2) * depthBytes], depthBytes), 0)
+              << name << " pixel " << x << "," << y << " is not its stored pixel doubled";
+        }
+      }
+    }
+  }
+  expectEveryFrameShapedAsTheMergeDraws();
+
+  pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+  startWalkingAway();
+  for (int step = 0; step < 4; ++step) {
+    pumpMessages();
+    pet.PetStep(Tick);
+    expectPetDrawnOverBackdrop(facingFor(pet));
+    expectCleanBackgroundSaved();
+  }
+}
+
+// Handles the pet holds, to see that a rebuild frees every one of them.
+std::vector<HGDIOBJ> petObjects(const DesktopPet& pet) {
+  std::vector<HGDIOBJ> objects{pet.frameBitmap, pet.scratchBitmap, pet.spriteBitmap, pet.backBitmap,
+                               pet.frameDC, pet.scratchDC, pet.spriteDC, pet.backDC, pet.shapes.empty};
+  for (const AnimationList& head : pet.animations) {
+    for (const FrameNode* frame = head.next; frame; frame = frame->next) objects.push_back(frame->bitmap);
+  }
+  for (const WindowShapes::FrameShape& shape : pet.shapes.frames) {
+    objects.push_back(shape.asStored);
+    objects.push_back(shape.mirrored);
+  }
+  return objects;
+}
+
+TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLeaksNothing) {
+  ASSERT_EQ(pet.scale.factor, 2) << "run at 192 dots per inch";
+  pet.PetStep(Tick);
+  pumpMessages();
+  const size_t objectCount = petObjects(pet).size();
+  // The hand holds the figure at its pixel (30, 40).
+  POINT hand{2 * pet.x + 61, 2 * pet.y + 81};
+  SetCursorPos(hand.x, hand.y);
+  pumpMessages();
+  for (const int dpi : {96, 192}) {
+    const std::vector<HGDIOBJ> before = petObjects(pet);
+    const int factor = dpi / 96;
+    pet.followScale(dpi);
+    ASSERT_EQ(pet.scale.factor, factor);
+    for (HGDIOBJ object : before) EXPECT_EQ(GetObjectType(object), 0u) << "an old object is left";
+    EXPECT_EQ(petObjects(pet).size(), objectCount) << "the same objects, made anew";
+    EXPECT_EQ(factor * pet.x + 30 * factor, hand.x - hand.x % factor) << "the hand holds the same pixel";
+    EXPECT_EQ(factor * pet.y + 40 * factor, hand.y - hand.y % factor);
+    pumpMessages();
+    takeCleanPicture();
+    pet.PetStep(Tick);
+    expectPetDrawnOverBackdrop(facingFor(pet));
+    expectCleanBackgroundSaved();
+    expectEveryFrameShapedAsTheMergeDraws();
+  }
+
+  // Held, the pet takes the new scale only once it is back.
+  pet.holdSteps(HELD_BY_LOCK);
+  pet.followScale(96);
+  EXPECT_EQ(pet.scale.factor, 2);
+  pet.releaseSteps(HELD_BY_LOCK);
+  EXPECT_EQ(pet.scale.factor, 1);
+  pumpMessages();
+  takeCleanPicture();
+  pet.PetStep(Tick);
   expectPetDrawnOverBackdrop(facingFor(pet));
 }
 

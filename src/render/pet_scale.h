@@ -1,0 +1,39 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "render/screen_area.h"
+
+// On a scaled display each of the pet's own pixels takes `factor` × `factor`
+// screen pixels, so that the pup keeps its size and stays sharp. The pet's
+// rules all run in its own pixels; only the window's place, the cursor and the
+// screen's areas are converted, in DesktopPet::onScreen and petPixels.
+struct PetScale {
+  int32_t factor = 1;
+  int32_t pendingDpi = 0;  // a new scale that waits until the held pet is back
+};
+
+constexpr int32_t STANDARD_DPI = 96;
+
+// The monitor's DPI over 96, to the nearest whole number (halves up), at least 1.
+int32_t scaleForDpi(int32_t dpi);
+
+// `scale` lowered until a sprite of width × height pet pixels takes no more
+// than half of `area` each way; never below 1.
+int32_t scaleThatFits(int32_t scale, const PixelRect& area, int32_t width, int32_t height);
+
+// A screen coordinate in pet pixels, rounded toward minus infinity: monitors
+// left of or above the primary one have negative coordinates.
+int32_t petPixelsOf(int32_t screen, int32_t scale);
+
+// `area` seen in pet pixels, each edge rounded toward minus infinity.
+PixelRect petPixelsOf(const PixelRect& area, int32_t scale);
+
+// Bytes of a row of a device-dependent bitmap: padded to an even count.
+size_t bitmapRowBytes(int32_t width, int32_t bytesPerPixel);
+
+// Copies a picture of width × height pixels with each pixel made a scale ×
+// scale block, no smoothing: `target` receives (width × scale) × (height ×
+// scale) pixels. Rows in both are padded as bitmap rows are.
+void scaleWholePixels(const uint8_t* source, int32_t width, int32_t height,
+                      int32_t bytesPerPixel, int32_t scale, uint8_t* target);
