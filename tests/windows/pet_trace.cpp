@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   pet.x = std::atoi(argv[2]);
   pet.y = std::atoi(argv[3]);
 
-  std::printf("init %d %d %d %d %d\n", pet.screenWidth, pet.screenHeight, pet.targetX,
+  std::printf("init %d %d %d %d %d\n", pet.home.work.width, pet.home.work.height, pet.targetX,
               pet.targetY, pet.timerId);
   petSetTimer = printingSetTimer;
   for (size_t next = first; next < tokens.size(); ++next) {
