@@ -40,6 +40,15 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=${LANG:-C.UTF-8}
 
+# How far the rules let the sprite stand past the right and bottom edges of its
+# work area. The first spot keeps 80 pixels from them: the sprite's 100 x 105
+# pixels may reach 19 columns and 24 rows past. The lowest walk target lies 90
+# pixels above the bottom edge, 15 of the sprite's rows past it, and a 7-pixel
+# step may overshoot: 22 rows.
+FIRST_SPOT_RIGHT=19
+FIRST_SPOT_BELOW=24
+WALK_BELOW=22
+
 PET_JOB=""
 PET_PID=""
 PET_WINDOW=""
