@@ -81,10 +81,9 @@ void DesktopPet::pickTarget(int32_t kind) {
 }
 
 void DesktopPet::keepTargetOnScreen() {
-  if (targetY < 60) targetY = 60;
-  if (targetY > screenHeight - 90) targetY = screenHeight - 90;
-  if (targetX < 60) targetX = 60;
-  if (targetX > screenWidth - 120) targetX = screenWidth - 120;
+  const PixelPoint kept = targetKeptOn({targetX, targetY}, home.work);
+  targetX = kept.x;
+  targetY = kept.y;
 }
 
 namespace {

@@ -16,14 +16,6 @@ PixelRect pixelRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-bool monitorUnder(const RECT& spot, PixelRect* monitor) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), &info)) return false;
-  *monitor = pixelRect(info.rcMonitor);
-  return true;
-}
-
 // The pet, its menu and its message boxes, the desktop and the shell's windows
 // behind the icons all cover the screen without being a program in front.
 bool isOwnOrDesktop(HWND window) {
@@ -38,8 +30,38 @@ bool isOwnOrDesktop(HWND window) {
 
 }  // namespace
 
+bool systemAreaOf(const PixelRect& rect, PetArea* area) {
+  const RECT spot{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), &info)) return false;
+  *area = {pixelRect(info.rcMonitor), pixelRect(info.rcWork)};
+  return true;
+}
+
+FindAreaFunction petFindArea = systemAreaOf;
+
+PixelRect DesktopPet::spriteRect() const { return {x, y, spriteWidth, spriteHeight}; }
+
+// The monitor and work area are read again where they can change: a drag's end,
+// a walk across a seam, a display or work-area change. A walk target left
+// outside a changed area is brought back in, and the pet goes on.
+void DesktopPet::followArea() {
+  PetArea area{};
+  if (!petFindArea(spriteRect(), &area)) return;
+  const bool changed = !sameRect(area.monitor, home.monitor) || !sameRect(area.work, home.work);
+  home = area;
+  if (changed) keepTargetOnScreen();
+}
+
+// Only a pet that has left most of its monitor asks the system, so a standing
+// or walking pet at home costs nothing more.
+void DesktopPet::followAcrossSeam() {
+  if (!holdsHalfOrMore(home.monitor, spriteRect())) followArea();
+}
+
 void DesktopPet::followDisplay() {
-  readScreenSize();
+  readVirtualScreen();
   if (!hasSurfaces()) return;
   // The system may have moved the window itself (a monitor unplugged): the pet
   // takes the place it was given instead of putting the window back.
@@ -54,10 +76,10 @@ void DesktopPet::followDisplay() {
 }
 
 void DesktopPet::bringOntoNearestMonitor() {
-  const RECT sprite{x, y, x + spriteWidth, y + spriteHeight};
-  PixelRect monitor{};
-  if (!monitorUnder(sprite, &monitor)) return;
-  const PixelRect onto = pulledOnto({x, y, spriteWidth, spriteHeight}, monitor);
+  PetArea area{};
+  if (!petFindArea(spriteRect(), &area)) return;
+  home = area;
+  const PixelRect onto = pulledOnto(spriteRect(), area.monitor);
   x = onto.left;
   y = onto.top;
 }
@@ -96,7 +118,5 @@ bool DesktopPet::fullScreenProgramInFront(HWND front) const {
   if (isOwnOrDesktop(front)) return false;
   RECT frontRect{};
   if (!GetWindowRect(front, &frontRect)) return false;
-  PixelRect monitor{};
-  const RECT sprite{x, y, x + spriteWidth, y + spriteHeight};
-  return monitorUnder(sprite, &monitor) && coversWhole(pixelRect(frontRect), monitor);
+  return coversWhole(pixelRect(frontRect), home.monitor);
 }
