@@ -10,7 +10,8 @@ export LANG=C.UTF-8
 
 PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick fonts-wqy-zenhei xwallpaper zip unzip)
+  wine wine64 xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick fonts-wqy-zenhei xwallpaper zip unzip
+  tigervnc-standalone-server)
 
 say() { printf '\n== %s\n' "$*"; }
 

@@ -86,6 +86,11 @@ void onSessionChange(WPARAM change) {
   }
 }
 
+// The taskbar moved, grew, shrank or was set to hide.
+void onSettingChange(WPARAM setting) {
+  if (setting == SPI_SETWORKAREA) thePet.followArea();
+}
+
 void onRightButton() {
   if (menuOpen) return;
   menuOpen = 1;
@@ -114,6 +119,7 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONUP: onLeftButtonUp(); break;
     case WM_CAPTURECHANGED: onCaptureLost(); break;
     case WM_DISPLAYCHANGE: thePet.followDisplay(); break;
+    case WM_SETTINGCHANGE: onSettingChange(wParam); break;
     case WM_DPICHANGED: thePet.followScale(LOWORD(wParam)); return 0;
     case WM_WTSSESSION_CHANGE: onSessionChange(wParam); break;
     case WM_RBUTTONDOWN: onRightButton(); break;

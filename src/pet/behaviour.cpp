@@ -82,12 +82,9 @@ void DesktopPet::pickTarget(int32_t kind) {
 }
 
 void DesktopPet::keepTargetOnScreen() {
-  if (targetY < 60) targetY = 60;
-  const int32_t height = petPixelsOf(screenHeight, scale.factor);
-  const int32_t width = petPixelsOf(screenWidth, scale.factor);
-  if (targetY > height - 90) targetY = height - 90;
-  if (targetX < 60) targetX = 60;
-  if (targetX > width - 120) targetX = width - 120;
+  const PixelPoint kept = targetKeptOn({targetX, targetY}, home.work);
+  targetX = kept.x;
+  targetY = kept.y;
 }
 
 namespace {

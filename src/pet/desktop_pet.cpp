@@ -61,8 +61,9 @@ void DesktopPet::attach(HINSTANCE instance, HWND window) {
   this->instance = instance;
   this->window = window;
   displayBitsPerPixel = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : 0;
-  readScreenSize();
+  readVirtualScreen();
   readScale();  // before the frames are loaded: they are scaled as they come
+  findArea(PRIMARY_ORIGIN, &home);
   // The lock screen and a lost remote session hold the pet's steps.
   WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
   // The program carries no sound; the call stays silent by SND_NODEFAULT.

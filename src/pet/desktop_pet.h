@@ -42,11 +42,24 @@ extern BitBltFunction petReadScreen;
 // SetWindowRgn by default; tests put a recorder here to see when the window's shape is set.
 using SetWindowRgnFunction = int(WINAPI*)(HWND, HRGN, BOOL);
 extern SetWindowRgnFunction petSetWindowRgn;
+// Finds the monitor that holds most of a rectangle (the nearest one when none
+// holds any) and its work area; false when the system cannot tell. Asks the
+// system by default; the trace tool states a monitor of its own here.
+using FindAreaFunction = bool (*)(const PixelRect& rect, PetArea* area);
+extern FindAreaFunction petFindArea;
+bool systemAreaOf(const PixelRect& rect, PetArea* area);
+// The DPI of the window's monitor, as the system reports it; the trace tool
+// states a scale of its own here.
+using ReadDpiFunction = int32_t (*)(HWND window);
+extern ReadDpiFunction petReadDpi;
 
 // Why the pet has stopped stepping; any of them holds it.
 constexpr int32_t HELD_BY_LOCK = 1;          // the session is locked
 constexpr int32_t HELD_BY_DISCONNECT = 2;    // the session's console or remote desktop is gone
 constexpr int32_t HELD_BY_FULL_SCREEN = 4;   // a full-screen program is in front
+
+// A spot of the primary monitor, which always has its top-left corner at the origin.
+constexpr PixelRect PRIMARY_ORIGIN{0, 0, 1, 1};
 
 // Whether the system's screen saver is running now.
 bool screenSaverRunning();
@@ -79,6 +92,7 @@ class DesktopPet {
   void settle();
   void followDisplay();
   void followScale(int32_t dpi);
+  void followArea();
   void holdSteps(int32_t reason);
   void releaseSteps(int32_t reason);
   void watchForeground();
@@ -131,8 +145,7 @@ class DesktopPet {
   uint8_t* spriteBits = nullptr;
   uint8_t* backgroundBits = nullptr;
   uint8_t* mirrorBits = nullptr;
-  int32_t screenWidth = 0;   // the primary screen
-  int32_t screenHeight = 0;
+  PetArea home = {};             // where the pet walks, acts and takes arrow keys
   PixelRect virtualScreen = {};  // every monitor together
   int32_t heldBy = 0;            // HELD_BY_... bits; no step runs while any is set
   int32_t windowAside = 0;       // moved off the screen by the pet, which then reads afresh
@@ -148,7 +161,10 @@ class DesktopPet {
   void drawFrameThroughPalette(HBITMAP bitmap, const char* resourceName);
   void reportMissingFrame(AnimationList& head);
   bool hasSurfaces() const;
-  void readScreenSize();
+  void readVirtualScreen();
+  PixelRect spriteRect() const;
+  bool findArea(const PixelRect& onScreen, PetArea* area) const;
+  void followAcrossSeam();
   bool captureScreen(HDC target, int32_t left, int32_t top, int32_t width, int32_t height);
   void releaseDisplayContexts();
   size_t pixelBufferBytes() const;

@@ -4,8 +4,8 @@
 
 namespace {
 constexpr int32_t DRAG_PERIOD_MS = 70;
-// An arrow key starts no new steps toward an edge this close; the pet goes on
-// with the velocity it has.
+// An arrow key starts no new steps toward an edge of the work area this close;
+// the pet goes on with the velocity it has.
 constexpr int32_t KEY_BOUND = 150;
 constexpr int32_t KEY_TARGET_DISTANCE = 50;
 constexpr int32_t DRAG_HOLD_ABOVE_CURSOR = 10;
@@ -30,6 +30,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
 
   if (command == Tick) {
     if (previousCommand == Drag) {
+      followArea();  // dropped maybe on another monitor: its new walks belong there
       animation = nextRandom() % 2 + 1;  // WALK or FAILED
       currentFrame = &animations[animation];
       rearmTimer(timerPeriod);
@@ -44,9 +45,10 @@ void DesktopPet::PetStep(int32_t newCommand) {
 
   if (command == KeyStep) {
     const int32_t sideStepPeriod = 2 * timerPeriod / 3;
+    const PixelRect bounds = insetBy(home.work, KEY_BOUND);
     switch (pendingDirection) {
       case DIRECTION_LEFT:
-        if (x > KEY_BOUND) {
+        if (x > bounds.left) {
           rearmTimer(sideStepPeriod);
           targetX = x - KEY_TARGET_DISTANCE;
           targetY = y;
@@ -55,7 +57,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
         }
         break;
       case DIRECTION_RIGHT:
-        if (x < petPixelsOf(GetSystemMetrics(SM_CXSCREEN), scale.factor) - KEY_BOUND) {
+        if (x < rightOf(bounds)) {
           rearmTimer(sideStepPeriod);
           targetX = x + KEY_TARGET_DISTANCE;
           targetY = y;
@@ -64,7 +66,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
         }
         break;
       case DIRECTION_UP:
-        if (y > KEY_BOUND) {
+        if (y > bounds.top) {
           rearmTimer(timerPeriod);
           targetX = x;
           targetY = y - KEY_TARGET_DISTANCE;
@@ -73,7 +75,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
         }
         break;
       case DIRECTION_DOWN:
-        if (y < petPixelsOf(GetSystemMetrics(SM_CYSCREEN), scale.factor) - KEY_BOUND) {
+        if (y < bottomOf(bounds)) {
           rearmTimer(timerPeriod);
           targetX = x;
           targetY = y + KEY_TARGET_DISTANCE;
@@ -98,6 +100,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
     x += velocityX;
     y += velocityY;
   }
+  if (command != Drag && (velocityX || velocityY)) followAcrossSeam();
 
   facing = FACING_AS_STORED;
   if ((command == Tick || command == KeyStep) && x <= targetX) facing = FACING_MIRRORED;

@@ -13,21 +13,8 @@ constexpr int32_t FOREGROUND_LOOK_TICKS = 4;
 // front: a slow tick is enough for that and costs next to nothing.
 constexpr int32_t ASIDE_TIMER_PERIOD_MS = 500;
 
-RECT rectOf(const PixelRect& rect) {
-  return {rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
-}
-
 PixelRect pixelRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
-bool monitorUnder(const PixelRect& spot, PixelRect* monitor) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  const RECT area = rectOf(spot);
-  if (!GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &info)) return false;
-  *monitor = pixelRect(info.rcMonitor);
-  return true;
 }
 
 // The pet, its menu and its message boxes, the desktop and the shell's windows
@@ -44,8 +31,47 @@ bool isOwnOrDesktop(HWND window) {
 
 }  // namespace
 
+bool systemAreaOf(const PixelRect& rect, PetArea* area) {
+  const RECT spot{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), &info)) return false;
+  *area = {pixelRect(info.rcMonitor), pixelRect(info.rcWork)};
+  return true;
+}
+
+FindAreaFunction petFindArea = systemAreaOf;
+
+// The monitor and work area that hold most of a rectangle of the screen, seen
+// in the pet's own pixels.
+bool DesktopPet::findArea(const PixelRect& onScreen, PetArea* area) const {
+  PetArea found{};
+  if (!petFindArea(onScreen, &found)) return false;
+  *area = {petPixelsOf(found.monitor, scale.factor), petPixelsOf(found.work, scale.factor)};
+  return true;
+}
+
+PixelRect DesktopPet::spriteRect() const { return {x, y, spriteWidth, spriteHeight}; }
+
+// The monitor and work area are read again where they can change: a drag's end,
+// a walk across a seam, a display or work-area change. A walk target left
+// outside a changed area is brought back in, and the pet goes on.
+void DesktopPet::followArea() {
+  PetArea area{};
+  if (!findArea(spriteOnScreen(), &area)) return;
+  const bool changed = !sameRect(area.monitor, home.monitor) || !sameRect(area.work, home.work);
+  home = area;
+  if (changed) keepTargetOnScreen();
+}
+
+// Only a pet that has left most of its monitor asks the system, so a standing
+// or walking pet at home costs nothing more.
+void DesktopPet::followAcrossSeam() {
+  if (!holdsHalfOrMore(home.monitor, spriteRect())) followArea();
+}
+
 void DesktopPet::followDisplay() {
-  readScreenSize();
+  readVirtualScreen();
   if (!hasSurfaces()) return;
   // The system may have moved the window itself (a monitor unplugged): the pet
   // takes the place it was given instead of putting the window back.
@@ -60,10 +86,10 @@ void DesktopPet::followDisplay() {
 }
 
 void DesktopPet::bringOntoNearestMonitor() {
-  PixelRect monitor{};
-  if (!monitorUnder(spriteOnScreen(), &monitor)) return;
-  const PixelRect onto =
-      pulledOnto({x, y, spriteWidth, spriteHeight}, petPixelsOf(monitor, scale.factor));
+  PetArea area{};
+  if (!findArea(spriteOnScreen(), &area)) return;
+  home = area;
+  const PixelRect onto = pulledOnto(spriteRect(), area.monitor);
   x = onto.left;
   y = onto.top;
 }
@@ -104,6 +130,5 @@ bool DesktopPet::fullScreenProgramInFront(HWND front) const {
   if (isOwnOrDesktop(front)) return false;
   RECT frontRect{};
   if (!GetWindowRect(front, &frontRect)) return false;
-  PixelRect monitor{};
-  return monitorUnder(spriteOnScreen(), &monitor) && coversWhole(pixelRect(frontRect), monitor);
+  return coversWhole(petPixelsOf(pixelRect(frontRect), scale.factor), home.monitor);
 }

@@ -25,6 +25,12 @@ int32_t windowDpi(HWND window) {
   return dpi;
 }
 
+}  // namespace
+
+ReadDpiFunction petReadDpi = windowDpi;
+
+namespace {
+
 // The size of the art, from STAND's first frame as stored.
 bool artSize(HINSTANCE instance, int32_t* width, int32_t* height) {
   DWORD size = 0;
@@ -50,16 +56,14 @@ int32_t DesktopPet::scaleForMonitorOf(int32_t dpi) const {
   if (!artSize(instance, &width, &height)) return 1;
   RECT placed{};
   GetWindowRect(window, &placed);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromRect(&placed, MONITOR_DEFAULTTONEAREST), &monitor)) return 1;
-  const RECT& work = monitor.rcWork;
-  return scaleThatFits(scaleForDpi(dpi), {work.left, work.top, work.right - work.left,
-                                          work.bottom - work.top},
-                       width, height);
+  PetArea area{};
+  const PixelRect spot{placed.left, placed.top, placed.right - placed.left + 1,
+                       placed.bottom - placed.top + 1};
+  if (!petFindArea(spot, &area)) return 1;
+  return scaleThatFits(scaleForDpi(dpi), area.work, width, height);
 }
 
-void DesktopPet::readScale() { scale.factor = scaleForMonitorOf(windowDpi(window)); }
+void DesktopPet::readScale() { scale.factor = scaleForMonitorOf(petReadDpi(window)); }
 
 // A frame with each pixel made a block of screen pixels, in the same format;
 // the frame as it was when it cannot be scaled.
@@ -133,6 +137,7 @@ void DesktopPet::rescale(int32_t dpi) {
   const int64_t offsetY = int64_t(anchor.y - before.top) * factor / oldFactor;
   x = petPixelsOf(int32_t(anchor.x - offsetX), factor);
   y = petPixelsOf(int32_t(anchor.y - offsetY), factor);
+  findArea(spriteOnScreen(), &home);  // the same area, in pixels of the new size
   keepTargetOnScreen();
   const PixelRect shown = windowOnScreen();
   SetWindowPos(window, nullptr, 0, 0, shown.width, shown.height,

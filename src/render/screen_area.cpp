@@ -32,3 +32,45 @@ bool coversWhole(const PixelRect& window, const PixelRect& monitor) {
          int64_t(window.left) + window.width >= int64_t(monitor.left) + monitor.width &&
          int64_t(window.top) + window.height >= int64_t(monitor.top) + monitor.height;
 }
+
+bool sameRect(const PixelRect& a, const PixelRect& b) {
+  return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+}
+
+bool holdsHalfOrMore(const PixelRect& monitor, const PixelRect& sprite) {
+  const PixelRect held = visiblePart(sprite, monitor);
+  return 2 * int64_t(held.width) * held.height >= int64_t(sprite.width) * sprite.height;
+}
+
+namespace {
+constexpr int32_t TARGET_GAP_LEFT = 60;
+constexpr int32_t TARGET_GAP_TOP = 60;
+// The sprite is 100 x 105: a target this far from the right and bottom edges
+// keeps all of it on the area, but for a few rows of its feet.
+constexpr int32_t TARGET_GAP_RIGHT = 120;
+constexpr int32_t TARGET_GAP_BOTTOM = 90;
+constexpr int32_t FIRST_SPOT_MARGIN = 80;
+
+int32_t keptBetween(int32_t value, int64_t low, int64_t high) {
+  int64_t kept = value;
+  if (kept < low) kept = low;
+  if (kept > high) kept = high;  // applied last: this bound wins
+  return int32_t(kept);
+}
+}  // namespace
+
+PixelPoint targetKeptOn(PixelPoint target, const PixelRect& work) {
+  return {keptBetween(target.x, int64_t(work.left) + TARGET_GAP_LEFT,
+                      rightOf(work) - TARGET_GAP_RIGHT),
+          keptBetween(target.y, int64_t(work.top) + TARGET_GAP_TOP,
+                      bottomOf(work) - TARGET_GAP_BOTTOM)};
+}
+
+int32_t firstSpotAlong(int32_t draw, int32_t start, int32_t length) {
+  const int32_t range = length - 2 * FIRST_SPOT_MARGIN;
+  return start + (range > 0 ? draw % range + FIRST_SPOT_MARGIN : FIRST_SPOT_MARGIN);
+}
+
+PixelRect insetBy(const PixelRect& rect, int32_t inset) {
+  return {rect.left + inset, rect.top + inset, rect.width - 2 * inset, rect.height - 2 * inset};
+}

@@ -20,3 +20,37 @@ PixelRect pulledOnto(const PixelRect& rect, const PixelRect& area);
 
 // Whether `window` covers the whole of `monitor`, as a full-screen program does.
 bool coversWhole(const PixelRect& window, const PixelRect& monitor);
+
+struct PixelPoint {
+  int32_t x;
+  int32_t y;
+};
+
+// Where the pet is at home: the monitor that holds most of its sprite and that
+// monitor's work area, the part the taskbar and other docked bars leave free.
+struct PetArea {
+  PixelRect monitor;
+  PixelRect work;
+};
+
+bool sameRect(const PixelRect& a, const PixelRect& b);
+
+// Whether `monitor` holds at least half of `sprite`: then no other monitor
+// holds more of it.
+bool holdsHalfOrMore(const PixelRect& monitor, const PixelRect& sprite);
+
+// A walk target kept where the pet's walks belong on `work`: at least 60
+// pixels from its left and top edges, 120 from its right and 90 from its
+// bottom. Where the area is too small for both, the right and bottom bounds win.
+PixelPoint targetKeptOn(PixelPoint target, const PixelRect& work);
+
+// The first spot's coordinate along an extent of the area (from `start`,
+// `length` long) for a random draw: 80 pixels or more from the start, less
+// than 80 from the end; 80 from the start where the extent is too short.
+int32_t firstSpotAlong(int32_t draw, int32_t start, int32_t length);
+
+// `rect` shrunk by `inset` on every side.
+PixelRect insetBy(const PixelRect& rect, int32_t inset);
+
+inline int64_t rightOf(const PixelRect& rect) { return int64_t(rect.left) + rect.width; }
+inline int64_t bottomOf(const PixelRect& rect) { return int64_t(rect.top) + rect.height; }

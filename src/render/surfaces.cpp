@@ -8,7 +8,6 @@
 namespace {
 const wchar_t* const UNKNOWN_DEPTH_TEXT = L"我不認識你的電腦啦!!!";
 const wchar_t* const TIMER_REFUSED_TEXT = L"我很累..不要玩我";
-constexpr int32_t PLACEMENT_MARGIN = 80;  // the first spot keeps this far from the left and top edges
 constexpr int32_t PARKING_SPOT = -500;
 
 int32_t bytesForDepth(int32_t bitsPerPixel) {
@@ -19,14 +18,6 @@ int32_t bytesForDepth(int32_t bitsPerPixel) {
     case 32: return 4;
     default: return 0;
   }
-}
-
-// A random coordinate in [80, extent - 80); on a screen too small for that the
-// draw still happens, so the run's sequence of draws stays the same.
-int32_t randomSpot(int32_t extent) {
-  const int32_t range = extent - 2 * PLACEMENT_MARGIN;
-  const int32_t draw = nextRandom();
-  return range > 0 ? draw % range + PLACEMENT_MARGIN : PLACEMENT_MARGIN;
 }
 
 void deleteDC(HDC& dc) {
@@ -55,9 +46,7 @@ bool DesktopPet::hasSurfaces() const {
          backgroundBits && mirrorBits && spriteWidth > 0 && spriteHeight > 0;
 }
 
-void DesktopPet::readScreenSize() {
-  screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  screenHeight = GetSystemMetrics(SM_CYSCREEN);
+void DesktopPet::readVirtualScreen() {
   virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
@@ -135,8 +124,14 @@ void DesktopPet::settle() {
     SendMessageW(window, WM_DESTROY, 0, 0);
   }
 
-  x = randomSpot(petPixelsOf(GetSystemMetrics(SM_CXSCREEN), scale.factor));
-  y = randomSpot(petPixelsOf(GetSystemMetrics(SM_CYSCREEN), scale.factor));
+  // The first spot lies on the primary monitor, clear of its taskbar. On an
+  // area too small for the spot's margins the draws are made all the same, so
+  // the run's sequence of draws stays the same.
+  PetArea primary = home;
+  findArea(PRIMARY_ORIGIN, &primary);
+  x = firstSpotAlong(nextRandom(), primary.work.left, primary.work.width);
+  y = firstSpotAlong(nextRandom(), primary.work.top, primary.work.height);
+  home = primary;  // which holds at least 81 of the sprite's 100 columns
 
   // The display context that holds the pet's palette serves the screen reads
   // too; after a missing frame took it there is none yet.

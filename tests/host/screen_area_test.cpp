@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "render/screen_area.h"
 
 namespace {
@@ -54,6 +56,62 @@ TEST(ScreenArea, OnlyAWindowOverTheWholeMonitorCountsAsFullScreen) {
   EXPECT_FALSE(coversWhole({1, 0, 1920, 1080}, PRIMARY));
   EXPECT_FALSE(coversWhole(LEFT_MONITOR, PRIMARY)) << "full-screen on the other monitor";
   EXPECT_TRUE(coversWhole(LEFT_MONITOR, LEFT_MONITOR));
+}
+
+// Walk targets keep 60 pixels from the left and top, 120 from the right and 90
+// from the bottom of whatever area the pet is at home in.
+TEST(PetArea, WalkTargetsAreKeptFromTheAreasOwnEdges) {
+  auto kept = [](PixelPoint target, const PixelRect& work) {
+    const PixelPoint got = targetKeptOn(target, work);
+    return std::make_pair(got.x, got.y);
+  };
+  // One monitor at the origin: the numbers of a single screen.
+  EXPECT_EQ(kept({0, 0}, {0, 0, 1024, 768}), std::make_pair(60, 60));
+  EXPECT_EQ(kept({2000, 2000}, {0, 0, 1024, 768}), std::make_pair(904, 678));
+  EXPECT_EQ(kept({500, 400}, {0, 0, 1024, 768}), std::make_pair(500, 400));
+  // A monitor at negative coordinates.
+  EXPECT_EQ(kept({-2000, -500}, LEFT_MONITOR), std::make_pair(-1220, -140));
+  EXPECT_EQ(kept({100, 2000}, LEFT_MONITOR), std::make_pair(-120, 734));
+  // A taskbar along the bottom, and one along the left edge.
+  EXPECT_EQ(kept({500, 1000}, {0, 0, 1920, 1040}), std::make_pair(500, 950));
+  EXPECT_EQ(kept({0, 500}, {60, 0, 1860, 1080}), std::make_pair(120, 500));
+  // An area too low for both bounds: the bottom one wins.
+  EXPECT_EQ(kept({500, 0}, {0, 0, 1920, 100}).second, 10);
+}
+
+TEST(PetArea, TheFirstSpotKeepsItsMarginsOnTheAreaItIsDrawnIn) {
+  EXPECT_EQ(firstSpotAlong(0, 0, 1024), 80);
+  EXPECT_EQ(firstSpotAlong(863, 0, 1024), 943) << "the last of 864 spots";
+  EXPECT_EQ(firstSpotAlong(864, 0, 1024), 80);
+  EXPECT_EQ(firstSpotAlong(0, -1280, 1280), -1200);
+  // A work area 168 pixels short of a 768-pixel monitor: the sprite's 105 rows
+  // reach at most 24 past the area's bottom, never onto the rest of the taskbar.
+  EXPECT_EQ(firstSpotAlong(439, 0, 600), 519);
+  EXPECT_EQ(firstSpotAlong(32767, 0, 150), 80) << "too short for the margins";
+  EXPECT_EQ(firstSpotAlong(5, 40, 150), 120);
+}
+
+TEST(PetArea, ASpriteAcrossASeamBelongsToTheMonitorHoldingMostOfIt) {
+  constexpr PixelRect FIRST{0, 0, 1024, 768};
+  constexpr PixelRect SECOND{1024, 0, 1024, 768};
+  // Half on each: either may keep it.
+  EXPECT_TRUE(holdsHalfOrMore(FIRST, {974, 300, 100, 105}));
+  EXPECT_TRUE(holdsHalfOrMore(SECOND, {974, 300, 100, 105}));
+  EXPECT_FALSE(holdsHalfOrMore(FIRST, {975, 300, 100, 105}));
+  EXPECT_TRUE(holdsHalfOrMore(SECOND, {975, 300, 100, 105}));
+  // Across the seam at x 0 with a monitor at negative coordinates.
+  EXPECT_TRUE(holdsHalfOrMore(LEFT_MONITOR, {-60, 300, 100, 105}));
+  EXPECT_FALSE(holdsHalfOrMore(PRIMARY, {-60, 300, 100, 105}));
+  // Off every monitor, and half below a monitor's bottom edge.
+  EXPECT_FALSE(holdsHalfOrMore(FIRST, {3000, 300, 100, 105}));
+  EXPECT_FALSE(holdsHalfOrMore(FIRST, {300, 716, 100, 105}));
+}
+
+TEST(PetArea, ArrowBoundsLieInsideTheAreaItself) {
+  const PixelRect bounds = insetBy({1024, 40, 1024, 728}, 150);
+  expectRect(bounds, {1174, 190, 724, 428});
+  EXPECT_EQ(rightOf(bounds), 1898);
+  EXPECT_EQ(bottomOf(bounds), 618);
 }
 
 }  // namespace

@@ -19,12 +19,7 @@ change_display() {
   [ "${SCREEN_W}x$SCREEN_H" = "$1x$2" ] || fatal "the screen is ${SCREEN_W}x$SCREEN_H after the change to $1x$2"
 }
 
-# The lowest walking target lies 90 pixels above the screen's bottom edge: a
-# walk may take the sprite's bottom 15 pixels past it, and one 7-pixel step more.
-walks_on_screen() {
-  [ $(($1 + 7)) -ge 0 ] && [ $(($2 + 7)) -ge 0 ] &&
-    [ $(($1 + 7 + 100)) -le "$SCREEN_W" ] && [ $(($2 + 7 + 105)) -le $((SCREEN_H + 15 + 7)) ]
-}
+walks_on_screen() { sprite_within "$1" "$2" 0 0 "$SCREEN_W" "$SCREEN_H" $WALK_BELOW; }
 
 start_pet_on_wallpaper
 drag_pet_to $((SCREEN_W - 120)) $((SCREEN_H - 120))

@@ -2,7 +2,11 @@
 #
 # use_depth DEPTH [SIZE]  picks the display and Wine prefix of that depth, makes
 #                      the output folder, sets the cleanup trap; with SIZE
-#                      ("1280x1024") the test gets a display of its own
+#                      ("1280x1024") the test gets a display of its own, with
+#                      "two-monitors" one of two 1024x768 monitors side by side
+# output_rect NAME     prints "X Y W H" of a RandR output (VNC-0, VNC-1)
+# sprite_within X Y L T W H BELOW  succeeds when the sprite of a window at X,Y
+#                      lies on the rectangle, its bottom at most BELOW rows past it
 # put_wallpaper        puts the patterned test picture on the root window
 # shoot FILE           screenshot of the root window as PPM
 # start_pet [HOW...]   starts morvet.exe in the background (exit code into $OUT/pet.rc);
@@ -37,6 +41,15 @@ SHOTCHECK=$MORVET_HOST_BUILD/tests/program/host/morvet-shotcheck
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=${LANG:-C.UTF-8}
+
+# How far the rules let the sprite stand past the right and bottom edges of its
+# work area. The first spot keeps 80 pixels from them: the sprite's 100 x 105
+# pixels may reach 19 columns and 24 rows past. The lowest walk target lies 90
+# pixels above the bottom edge, 15 of the sprite's rows past it, and a 7-pixel
+# step may overshoot: 22 rows.
+FIRST_SPOT_RIGHT=19
+FIRST_SPOT_BELOW=24
+WALK_BELOW=22
 
 PET_JOB=""
 PET_PID=""
@@ -104,7 +117,11 @@ use_depth() {
   trap 'exit 130' INT TERM HUP
   # No pet of an earlier, broken run may stand on the desktop.
   timeout 20 wineserver -k > /dev/null 2>&1
-  [ -n "${2:-}" ] && start_own_display "$2"
+  case "${2:-}" in
+    "") ;;
+    two-monitors) start_own_two_monitors ;;
+    *) start_own_display "$2" ;;
+  esac
   read_screen_size
 }
 
@@ -132,6 +149,44 @@ start_own_display() {
   done
   kill -0 "$OWN_DISPLAY_PID" 2> /dev/null || fatal "display :$n was taken by someone else"
   timeout 20 wineserver -w > /dev/null 2>&1
+}
+
+# Xvfb shows one monitor only; TigerVNC's Xvnc shows as many as a VNC client
+# asks for, which morvet-vnc-screens does. The Wine server is ended and waited
+# for as for a display of its own size.
+start_own_two_monitors() {
+  local n=160 tries=0
+  local screens=$MORVET_HOST_BUILD/tests/program/host/morvet-vnc-screens
+  [ -x "$screens" ] || fatal "$screens is missing: build the host tree"
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  local socket=/tmp/morvet-vnc-$n.sock
+  Xvnc ":$n" -geometry 2048x768 -depth 24 -SecurityTypes None -noreset -nolisten tcp \
+    -rfbport -1 -rfbunixpath "$socket" > "$OUT/xvnc.log" 2>&1 &
+  OWN_DISPLAY_PID=$!
+  export DISPLAY=:$n
+  until xdpyinfo > /dev/null 2>&1 && [ -S "$socket" ]; do
+    tries=$((tries + 1))
+    [ $tries -gt 100 ] && fatal "Xvnc :$n did not start (package tigervnc-standalone-server)"
+    sleep 0.1
+  done
+  kill -0 "$OWN_DISPLAY_PID" 2> /dev/null || fatal "display :$n was taken by someone else"
+  "$screens" "$socket" 0,0,1024,768 1024,0,1024,768 || fatal "Xvnc :$n refused two screens"
+  [ "$(output_rect VNC-1)" = "1024 0 1024 768" ] ||
+    fatal "Xvnc :$n shows no second monitor: $(xrandr 2>&1 | grep connected | tr '\n' ';')"
+  timeout 20 wineserver -w > /dev/null 2>&1
+}
+
+output_rect() {
+  xrandr 2> /dev/null | awk -v name="$1" '$1 == name && $2 == "connected" {
+    for (i = 3; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$/) {
+      split($i, p, /[x+]/); print p[3], p[4], p[1], p[2]; exit } }'
+}
+
+# The sprite lies 7 pixels inside the window on every side.
+sprite_within() {
+  local sx=$(($1 + 7)) sy=$(($2 + 7))
+  [ $sx -ge "$3" ] && [ $sy -ge "$4" ] && [ $((sx + 100)) -le $(($3 + $5)) ] &&
+    [ $((sy + 105)) -le $(($4 + $6 + $7)) ]
 }
 
 # Two gradients in a checkerboard, crossed by dark diagonal lines: every pixel

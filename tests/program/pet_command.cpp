@@ -15,6 +15,13 @@
 //                                watches the pet window for 2 s and prints each
 //                                place it takes ("at <ms> <left> <top>", the
 //                                time counted from the end of the change)
+//   pet-command.exe display-changed
+//                                sends WM_DISPLAYCHANGE to the pet, as Windows
+//                                does when a monitor goes (Wine does not), then
+//                                watches it for 2 s as `display` does
+//   pet-command.exe monitors     prints each monitor as Windows sees it
+//                                ("monitor <left> <top> <right> <bottom> work
+//                                <left> <top> <right> <bottom>")
 //   pet-command.exe saver-running 1|0
 //                                sets the system's "screen saver running" flag
 //                                (every program of the session reads the same one)
@@ -164,6 +171,32 @@ int changeDisplay(int width, int height) {
   return 0;
 }
 
+int sendDisplayChanged() {
+  const std::vector<HWND> found = pets();
+  if (found.empty()) {
+    print("no pet window\n");
+    return 1;
+  }
+  const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  SendMessageW(found.front(), WM_DISPLAYCHANGE, 32, size);
+  watchPetPlaces(2000);
+  return 0;
+}
+
+std::string cornersText(const RECT& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
+         " " + std::to_string(r.bottom);
+}
+
+BOOL CALLBACK printMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    print("monitor " + cornersText(info.rcMonitor) + " work " + cornersText(info.rcWork) + "\n");
+  }
+  return TRUE;
+}
+
 int setScreenSaverRunning(int running) {
   BOOL wasRunning = FALSE;
   return SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? TRUE : FALSE, &wasRunning, 0)
@@ -311,6 +344,8 @@ int main(int argc, char** argv) {
     return beneath(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]));
   }
   if (command == "recolour" && argc == 3) return recolour(argv[2]);
+  if (command == "display-changed") return sendDisplayChanged();
+  if (command == "monitors") return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
   if (command == "pets") {
     print(std::to_string(pets().size()) + "\n");
     return 0;

@@ -2,31 +2,33 @@
 # Runs pet-trace on one golden script and compares its output with the expected
 # file, line by line.   run_trace.sh PET_TRACE_EXE NAME.script
 #
-# A script's first line is "WIDTHxHEIGHT SEED X Y"; the rest is the script. It
-# runs on the virtual display of that size, which scripts/test starts. Wine
-# keeps the screen size of the display its server was started on, so the server
-# is stopped before and after: the next run starts one on its own display.
+# A script's first line is "WIDTHxHEIGHT[@LEFT,TOP] SEED X Y [WORK]"; the rest
+# is the script. The pet stands on a monitor of that size at (LEFT, TOP), (0, 0)
+# unless given, whose work area is WORK ("left,top,width,height"), the whole
+# monitor unless given. pet-trace hands that monitor to the pet itself, so the
+# trace does not depend on the size of the display it runs on.
 trace_exe=$1
 script=$2
 expected=${script%.script}.expected
-read -r size seed x y < "$script" || { echo "cannot read $script" >&2; exit 1; }
+read -r size seed x y work < "$script" || { echo "cannot read $script" >&2; exit 1; }
 tokens=$(tail -n +2 "$script" | tr '\n' ' ')
-eval display=\${MORVET_DISPLAY_$size:-}
+case "$size" in
+  *@*) origin=${size#*@} size=${size%@*} ;;
+  *) origin=0,0 ;;
+esac
+monitor=$origin,${size%x*},${size#*x}
+display=${MORVET_DISPLAY_32:-}
 prefix=${MORVET_PREFIX_32:-}
 if [ -z "$display" ] || [ -z "$prefix" ]; then
-  echo "no virtual display of $size: run this through scripts/test" >&2
+  echo "no virtual display: run this through scripts/test" >&2
   exit 1
 fi
-export WINEPREFIX=$prefix
-wineserver -k > /dev/null 2>&1
-wineserver -w
 output=$(mktemp)
 trap 'rm -f "$output" "$output.raw"' EXIT
-DISPLAY=$display wine "$trace_exe" "$seed" "$x" "$y" "$tokens" > "$output.raw"
+DISPLAY=$display WINEPREFIX=$prefix wine "$trace_exe" "$seed" "$x" "$y" "$tokens" "$monitor" \
+  ${work:+"$work"} > "$output.raw"
 status=$?
 tr -d '\r' < "$output.raw" > "$output"
-wineserver -k > /dev/null 2>&1
-wineserver -w
 if cmp -s "$output" "$expected"; then
   echo "$(wc -l < "$expected") lines as expected"
   exit 0

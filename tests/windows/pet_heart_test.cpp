@@ -175,8 +175,7 @@ TEST_F(PetHeart, RandomTargetsLieNearThePetAndStayOnTheScreen) {
   EXPECT_EQ(pet.targetY, 300 + 31);
   EXPECT_EQ(pet.targetX, 400 + 81);
 
-  pet.screenWidth = 640;
-  pet.screenHeight = 480;
+  pet.home.work = {0, 0, 640, 480};
   for (uint32_t seed = 0; seed < 2000; ++seed) {
     seedRandom(seed);
     pet.x = 500;
@@ -191,7 +190,7 @@ TEST_F(PetHeart, RandomTargetsLieNearThePetAndStayOnTheScreen) {
       EXPECT_TRUE((dy >= -90 && dy <= -31) || (dy >= 31 && dy <= 89));
     }
   }
-  pet.screenHeight = 100;  // both clamps apply: the bottom one wins
+  pet.home.work.height = 100;  // both clamps apply: the bottom one wins
   pet.y = 0;
   pet.pickTarget(Tick);
   EXPECT_EQ(pet.targetY, 10);
@@ -313,11 +312,68 @@ TEST_F(PetHeart, ArrowStepsMoveSevenPixelsUntilNearTheEdge) {
   pet.setKeyDirection(DIRECTION_DOWN);
   EXPECT_EQ(pet.animation, slot::HI) << "after a down arrow: HI";
 
-  const int32_t screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  pet.y = screenHeight - 150;
+  pet.y = SCREEN_H - 150;
   pet.velocityY = 2;
   pet.PetStep(KeyStep);
-  EXPECT_EQ(pet.y, screenHeight - 148) << "the down bound reads the live screen size";
+  EXPECT_EQ(pet.y, SCREEN_H - 148) << "at the down bound the pet keeps its velocity";
+}
+
+// Two monitors side by side, a taskbar along the bottom of the left one.
+const PetArea LEFT_HOME{{0, 0, 1024, 768}, {0, 0, 1024, 728}};
+const PetArea RIGHT_HOME{{1024, 0, 1024, 768}, {1024, 0, 1024, 768}};
+
+POINT statedCursor{};
+BOOL WINAPI statedCursorPos(LPPOINT point) {
+  *point = statedCursor;
+  return TRUE;
+}
+
+TEST_F(PetHeart, APetOnTheOtherMonitorWalksAndStepsWithinIt) {
+  StatedMonitors monitors({LEFT_HOME, RIGHT_HOME});
+  petGetCursorPos = statedCursorPos;
+  statedCursor = {1500, 400};
+  pet.PetStep(Drag);
+  pet.PetStep(Drag);  // held still a moment: no jump when let go
+  pet.PetStep(Tick);  // let go on the right-hand monitor
+  petGetCursorPos = GetCursorPos;
+  EXPECT_EQ(pet.home.monitor.left, 1024) << "dropped there, at home there";
+  EXPECT_GE(pet.targetX, 1024 + 60) << "its walk starts toward a spot of that monitor";
+
+  pet.setKeyDirection(DIRECTION_LEFT);
+  pet.x = 1024 + 151;
+  pet.PetStep(KeyStep);
+  EXPECT_EQ(pet.velocityX, -7);
+  pet.x = 1024 + 150;
+  pet.velocityX = 0;
+  pet.PetStep(KeyStep);
+  EXPECT_EQ(pet.x, 1024 + 150) << "the left bound lies 150 pixels inside this monitor";
+  pet.setKeyDirection(DIRECTION_RIGHT);
+  pet.x = 2048 - 151;
+  pet.PetStep(KeyStep);
+  EXPECT_EQ(pet.velocityX, 7);
+  pet.x = 2048 - 150;
+  pet.velocityX = 0;
+  pet.PetStep(KeyStep);
+  EXPECT_EQ(pet.x, 2048 - 150) << "and the right bound 150 inside its right edge";
+
+  // Stepped back over the seam past the middle of the sprite: the left monitor
+  // takes it, and a target left on the right-hand one is brought within reach.
+  pet.setKeyDirection(DIRECTION_LEFT);
+  pet.x = 1024 - 45;
+  pet.y = 700;
+  pet.velocityX = -7;
+  pet.targetX = 1600;
+  pet.targetY = 750;
+  pet.PetStep(KeyStep);
+  EXPECT_EQ(pet.x, 1024 - 52);
+  EXPECT_EQ(pet.home.monitor.left, 0);
+  EXPECT_EQ(pet.targetX, 1024 - 120);
+  EXPECT_EQ(pet.targetY, 728 - 90) << "kept above the taskbar";
+  pet.y = 728 - 150;
+  pet.velocityY = 0;
+  pet.setKeyDirection(DIRECTION_DOWN);
+  pet.PetStep(KeyStep);
+  EXPECT_EQ(pet.velocityY, 0) << "the down bound lies 150 pixels above the taskbar";
 }
 
 TEST_F(PetHeart, FramesAdvanceOneAtATimeAndWrap) {

@@ -1,5 +1,8 @@
 // Runs the pet's real steps from a script and prints what each step did.
-//   pet-trace.exe SEED X Y SCRIPT
+//   pet-trace.exe SEED X Y SCRIPT [MONITOR [WORK]]
+// MONITOR and WORK ("left,top,width,height") are the monitor the pet stands on
+// and its work area (the whole monitor unless given); without them the pet
+// asks the system. The cursor of a drag is the script's, not the system's.
 // SCRIPT tokens: T (tick), K (arrow step), D:x,y (drag with the cursor at x,y),
 // L R U N (arrow key-down left, right, up, down), and, before the first step,
 // E:n (slot n holds no frames, as when its art is missing).
@@ -30,6 +33,24 @@ void printStep(const DesktopPet& pet, char token) {
               pet.behaviourTicks, pet.motionKind, pet.facing);
 }
 
+PetArea statedArea{};
+POINT scriptCursor{};
+
+bool statedAreaOf(const PixelRect&, PetArea* area) {
+  *area = statedArea;
+  return true;
+}
+
+BOOL WINAPI scriptCursorPos(LPPOINT point) {
+  *point = scriptCursor;
+  return TRUE;
+}
+
+bool readRect(const char* text, PixelRect* rect) {
+  return std::sscanf(text, "%d,%d,%d,%d", &rect->left, &rect->top, &rect->width, &rect->height) ==
+         4;
+}
+
 UINT_PTR WINAPI printingSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC procedure) {
   std::printf("timer %u\n", period);
   return SetTimer(window, id, period, procedure);
@@ -53,7 +74,7 @@ bool runToken(DesktopPet& pet, const std::string& token) {
     int cursorX = 0;
     int cursorY = 0;
     if (std::sscanf(token.c_str() + 2, "%d,%d", &cursorX, &cursorY) != 2) return false;
-    SetCursorPos(cursorX, cursorY);
+    scriptCursor = {cursorX, cursorY};
     pet.PetStep(Drag);
     printStep(pet, 'D');
   } else if (token == "L" || token == "R" || token == "U" || token == "N") {
@@ -68,10 +89,17 @@ bool runToken(DesktopPet& pet, const std::string& token) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: pet-trace SEED X Y SCRIPT\n");
+  if (argc < 5 || argc > 7) {
+    std::fprintf(stderr, "usage: pet-trace SEED X Y SCRIPT [MONITOR [WORK]]\n");
     return 2;
   }
+  if (argc >= 6) {
+    if (!readRect(argv[5], &statedArea.monitor)) return 2;
+    statedArea.work = statedArea.monitor;
+    if (argc == 7 && !readRect(argv[6], &statedArea.work)) return 2;
+    petFindArea = statedAreaOf;
+  }
+  petGetCursorPos = scriptCursorPos;
   const auto seed = static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10));
   HINSTANCE instance = GetModuleHandleW(nullptr);
   DesktopPet pet(7, Tick, 70, seed);
@@ -100,7 +128,7 @@ int main(int argc, char** argv) {
   pet.x = std::atoi(argv[2]);
   pet.y = std::atoi(argv[3]);
 
-  std::printf("init %d %d %d %d %d\n", pet.screenWidth, pet.screenHeight, pet.targetX,
+  std::printf("init %d %d %d %d %d\n", pet.home.work.width, pet.home.work.height, pet.targetX,
               pet.targetY, pet.timerId);
   petSetTimer = printingSetTimer;
   for (size_t next = first; next < tokens.size(); ++next) {

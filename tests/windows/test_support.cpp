@@ -141,10 +141,35 @@ uint32_t seedGivingFirstDraw(int32_t wanted, int32_t modulus) {
 
 void attachForSteps(DesktopPet& pet, HWND window, int32_t screenWidth, int32_t screenHeight) {
   pet.window = window;
-  pet.screenWidth = screenWidth;
-  pet.screenHeight = screenHeight;
+  pet.home = {{0, 0, screenWidth, screenHeight}, {0, 0, screenWidth, screenHeight}};
   pet.spriteWidth = 100;
   pet.spriteHeight = 105;
   pet.motionKind = motion::STANDS;
   pet.currentFrame = &pet.animations[slot::STAND];
+}
+
+namespace {
+std::vector<PetArea> statedAreas;
+
+bool statedAreaOf(const PixelRect& rect, PetArea* area) {
+  *area = statedAreas.front();
+  int64_t most = 0;
+  for (const PetArea& candidate : statedAreas) {
+    const PixelRect held = visiblePart(rect, candidate.monitor);
+    if (int64_t(held.width) * held.height > most) {
+      most = int64_t(held.width) * held.height;
+      *area = candidate;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+StatedMonitors::StatedMonitors(std::vector<PetArea> areas) {
+  statedAreas = std::move(areas);
+  petFindArea = statedAreaOf;
+}
+
+StatedMonitors::~StatedMonitors() {
+  petFindArea = systemAreaOf;
 }

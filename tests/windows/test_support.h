@@ -56,3 +56,11 @@ int framePosition(const DesktopPet& pet);
 uint32_t seedGivingFirstDraw(int32_t wanted, int32_t modulus);
 // Gives the pet a window and a screen size without drawing anything.
 void attachForSteps(DesktopPet& pet, HWND window, int32_t screenWidth, int32_t screenHeight);
+
+// Monitors stated by a test in place of the system's, while it lives: the pet
+// finds the one that holds most of a rectangle, or the first when none holds any.
+class StatedMonitors {
+ public:
+  explicit StatedMonitors(std::vector<PetArea> areas);
+  ~StatedMonitors();
+};

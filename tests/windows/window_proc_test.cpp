@@ -126,6 +126,18 @@ TEST_F(WindowProc, TheScreenSaverAndDestroyEndTheProgram) {
   EXPECT_TRUE(quitPosted());
 }
 
+TEST_F(WindowProc, AWorkAreaChangeKeepsTheWalkAboveTheTaskbar) {
+  thePet.home = {{0, 0, 1024, 768}, {0, 0, 1024, 768}};
+  thePet.targetY = 660;
+  const PetArea taskbarAlongTheBottom{{0, 0, 1024, 768}, {0, 0, 1024, 600}};
+  StatedMonitors taskbarShown({taskbarAlongTheBottom});
+  send(WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER);
+  EXPECT_EQ(thePet.targetY, 660) << "other settings change nothing";
+  send(WM_SETTINGCHANGE, SPI_SETWORKAREA);
+  EXPECT_EQ(thePet.home.work.height, 600);
+  EXPECT_EQ(thePet.targetY, 600 - 90);
+}
+
 TEST_F(WindowProc, ARightClickWhileTheMenuIsOpenDoesNothing) {
   menuOpen = 1;
   send(WM_RBUTTONDOWN);
