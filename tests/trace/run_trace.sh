@@ -1,6 +1,10 @@
 #!/bin/sh
 # Runs pet-trace on one golden script and compares its output with the expected
-# file, line by line.   run_trace.sh PET_TRACE_EXE NAME.script
+# file, line by line.   run_trace.sh PET_TRACE_EXE NAME.script [SCALE]
+#
+# With SCALE the monitor and its work area are SCALE times the size, on a
+# display at SCALE x 100 %: the pet's rules run in its own pixels, so it must
+# print the same trace.
 #
 # A script's first line is "WIDTHxHEIGHT[@LEFT,TOP] SEED X Y [WORK]"; the rest
 # is the script. The pet stands on a monitor of that size at (LEFT, TOP), (0, 0)
@@ -9,6 +13,7 @@
 # trace does not depend on the size of the display it runs on.
 trace_exe=$1
 script=$2
+scale=${3:-1}
 expected=${script%.script}.expected
 read -r size seed x y work < "$script" || { echo "cannot read $script" >&2; exit 1; }
 tokens=$(tail -n +2 "$script" | tr '\n' ' ')
@@ -17,6 +22,12 @@ case "$size" in
   *) origin=0,0 ;;
 esac
 monitor=$origin,${size%x*},${size#*x}
+work=${work:-$monitor}
+scaled() {
+  local IFS=, n out=""
+  for n in $1; do out="$out${out:+,}$((n * scale))"; done
+  echo "$out"
+}
 display=${MORVET_DISPLAY_32:-}
 prefix=${MORVET_PREFIX_32:-}
 if [ -z "$display" ] || [ -z "$prefix" ]; then
@@ -25,8 +36,8 @@ if [ -z "$display" ] || [ -z "$prefix" ]; then
 fi
 output=$(mktemp)
 trap 'rm -f "$output" "$output.raw"' EXIT
-DISPLAY=$display WINEPREFIX=$prefix wine "$trace_exe" "$seed" "$x" "$y" "$tokens" "$monitor" \
-  ${work:+"$work"} > "$output.raw"
+DISPLAY=$display WINEPREFIX=$prefix wine "$trace_exe" "$seed" "$x" "$y" "$tokens" \
+  "$(scaled "$monitor")" "$(scaled "$work")" "$scale" > "$output.raw"
 status=$?
 tr -d '\r' < "$output.raw" > "$output"
 if cmp -s "$output" "$expected"; then

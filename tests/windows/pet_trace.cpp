@@ -1,8 +1,10 @@
 // Runs the pet's real steps from a script and prints what each step did.
-//   pet-trace.exe SEED X Y SCRIPT [MONITOR [WORK]]
-// MONITOR and WORK ("left,top,width,height") are the monitor the pet stands on
-// and its work area (the whole monitor unless given); without them the pet
-// asks the system. The cursor of a drag is the script's, not the system's.
+//   pet-trace.exe SEED X Y SCRIPT [MONITOR [WORK [SCALE]]]
+// MONITOR and WORK ("left,top,width,height", screen pixels) are the monitor the
+// pet stands on and its work area (the whole monitor unless given); without
+// them the pet asks the system. SCALE is the display's whole-number scale, 1
+// unless given. The cursor of a drag is the script's, not the system's. All
+// that is printed, and the script's X, Y and cursor, are in the pet's pixels.
 // SCRIPT tokens: T (tick), K (arrow step), D:x,y (drag with the cursor at x,y),
 // L R U N (arrow key-down left, right, up, down), and, before the first step,
 // E:n (slot n holds no frames, as when its art is missing).
@@ -35,6 +37,10 @@ void printStep(const DesktopPet& pet, char token) {
 
 PetArea statedArea{};
 POINT scriptCursor{};
+// Screen pixels to each of the pet's: the script's cursor is in the pet's pixels.
+int32_t traceScale = 1;
+
+int32_t statedDpi(HWND) { return 96 * traceScale; }
 
 bool statedAreaOf(const PixelRect&, PetArea* area) {
   *area = statedArea;
@@ -74,7 +80,7 @@ bool runToken(DesktopPet& pet, const std::string& token) {
     int cursorX = 0;
     int cursorY = 0;
     if (std::sscanf(token.c_str() + 2, "%d,%d", &cursorX, &cursorY) != 2) return false;
-    scriptCursor = {cursorX, cursorY};
+    scriptCursor = {cursorX * traceScale, cursorY * traceScale};
     pet.PetStep(Drag);
     printStep(pet, 'D');
   } else if (token == "L" || token == "R" || token == "U" || token == "N") {
@@ -89,14 +95,19 @@ bool runToken(DesktopPet& pet, const std::string& token) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 5 || argc > 7) {
-    std::fprintf(stderr, "usage: pet-trace SEED X Y SCRIPT [MONITOR [WORK]]\n");
+  if (argc < 5 || argc > 8) {
+    std::fprintf(stderr, "usage: pet-trace SEED X Y SCRIPT [MONITOR [WORK [SCALE]]]\n");
     return 2;
+  }
+  if (argc == 8) {
+    traceScale = std::atoi(argv[7]);
+    if (traceScale < 1) return 2;
+    petReadDpi = statedDpi;
   }
   if (argc >= 6) {
     if (!readRect(argv[5], &statedArea.monitor)) return 2;
     statedArea.work = statedArea.monitor;
-    if (argc == 7 && !readRect(argv[6], &statedArea.work)) return 2;
+    if (argc >= 7 && !readRect(argv[6], &statedArea.work)) return 2;
     petFindArea = statedAreaOf;
   }
   petGetCursorPos = scriptCursorPos;
