@@ -50,6 +50,10 @@ export LANG=${LANG:-C.UTF-8}
 FIRST_SPOT_RIGHT=19
 FIRST_SPOT_BELOW=24
 WALK_BELOW=22
+# On a display at 200 % the pet's every pixel is 2 x 2 screen pixels: a test
+# there sets PET_SCALE=2, and the window's size, the hand's grip and the drag's
+# offsets follow it.
+PET_SCALE=${PET_SCALE:-1}
 
 PET_JOB=""
 PET_PID=""
@@ -246,7 +250,7 @@ wait_pet_window() {
     for w in $(pet_windows); do
       geometry=$(pet_geometry "$w") || continue
       case "$geometry" in
-        *" 114 119")
+        *" $((114 * PET_SCALE)) $((119 * PET_SCALE))")
           PET_WINDOW=$w
           PET_PID=$(xdotool getwindowpid "$w" 2> /dev/null)
           PET_WAIT_CALLS=""
@@ -379,7 +383,7 @@ start_pet_on_wallpaper() {
 pet_middle() {
   local x y
   read -r x y <<< "$(pet_position)"
-  x=$((x + 57)) y=$((y + 60))
+  x=$((x + 57 * PET_SCALE)) y=$((y + 60 * PET_SCALE))
   x=$((x < 0 ? 0 : x >= SCREEN_W ? SCREEN_W - 1 : x))
   y=$((y < 0 ? 0 : y >= SCREEN_H ? SCREEN_H - 1 : y))
   echo "$x $y"
@@ -429,7 +433,7 @@ pet_position() {
 
 follows_to() {
   local deadline=$((SECONDS + 3))
-  until [ "$(pet_position)" = "$(($1 - 57)) $(($2 - 17))" ]; do
+  until [ "$(pet_position)" = "$(($1 - 57 * PET_SCALE)) $(($2 - 17 * PET_SCALE))" ]; do
     [ $SECONDS -ge $deadline ] && return 1
     sleep 0.1
   done
