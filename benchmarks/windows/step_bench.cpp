@@ -2,7 +2,8 @@
 // on the current display, standing, walking and in a many-framed act, then lets
 // the pet live on its own timer for SECONDS (60 by default) and reports the
 // process's CPU time per second; all of it in a plain rectangular window and
-// in the window shaped to the pup.
+// in the window shaped to the pup, and then shaped at twice the size, as on a
+// display at 200 %.
 #include <windows.h>
 
 #include <algorithm>
@@ -166,6 +167,11 @@ int main(int argc, char** argv) {
     shapeTheWindow(pet, shaped);
     live(pet, lifeSeconds);
   }
+  // The same pet made anew for a display at 200 %.
+  pet.followScale(2 * STANDARD_DPI);
+  std::printf("shaped window at %d screen pixels a pet pixel\n", pet.scale.factor);
+  timeActs(pet);
+  live(pet, lifeSeconds);
   livingPet = nullptr;
   return 0;
 }
