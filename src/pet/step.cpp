@@ -1,6 +1,5 @@
 #include "pet/desktop_pet.h"
 #include "pet/random.h"
-#include "render/pet_scale.h"
 
 namespace {
 constexpr int32_t DRAG_PERIOD_MS = 70;

@@ -7,7 +7,7 @@
 // On a scaled display each of the pet's own pixels takes `factor` × `factor`
 // screen pixels, so that the pup keeps its size and stays sharp. The pet's
 // rules all run in its own pixels; only the window's place, the cursor and the
-// screen's areas are converted, in DesktopPet::onScreen and petPixels.
+// screen's areas are converted.
 struct PetScale {
   int32_t factor = 1;
   int32_t pendingDpi = 0;  // a new scale that waits until the held pet is back
