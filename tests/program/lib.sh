@@ -188,9 +188,10 @@ output_rect() {
 
 # The sprite lies 7 pixels inside the window on every side.
 sprite_within() {
-  local sx=$(($1 + 7)) sy=$(($2 + 7))
-  [ $sx -ge "$3" ] && [ $sy -ge "$4" ] && [ $((sx + 100)) -le $(($3 + $5)) ] &&
-    [ $((sy + 105)) -le $(($4 + $6 + $7)) ]
+  local s=$PET_SCALE
+  local sx=$(($1 + 7 * s)) sy=$(($2 + 7 * s))
+  [ $sx -ge "$3" ] && [ $sy -ge "$4" ] && [ $((sx + 100 * s)) -le $(($3 + $5)) ] &&
+    [ $((sy + 105 * s)) -le $(($4 + $6 + $7)) ]
 }
 
 # Two gradients in a checkerboard, crossed by dark diagonal lines: every pixel

@@ -39,9 +39,7 @@ for i in $(seq 1 12); do
   sleep 1
   read -r x y <<< "$(pet_position)"
   positions+=("$x,$y")
-  sx=$((x + 14)) sy=$((y + 14))
-  [ $sx -ge 0 ] && [ $sy -ge 0 ] && [ $((sx + 200)) -le "$SCREEN_W" ] &&
-    [ $((sy + 210)) -le $((SCREEN_H + 2 * WALK_BELOW)) ] || off=$((off + 1))
+  sprite_within "$x" "$y" 0 0 "$SCREEN_W" "$SCREEN_H" $((PET_SCALE * WALK_BELOW)) || off=$((off + 1))
 done
 say "  once a second: ${positions[*]}"
 [ $off -eq 0 ] || failed "the sprite was off the screen in $off of 12 samples"
