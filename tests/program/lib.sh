@@ -99,10 +99,24 @@ cleanup() {
   [ -n "$PET_JOB" ] && kill "$PET_JOB" 2> /dev/null
   if [ -n "$OWN_DISPLAY_PID" ]; then
     timeout 20 wineserver -w > /dev/null 2>&1
+    end_wine_programs_on "$DISPLAY"
     kill "$OWN_DISPLAY_PID" 2> /dev/null
   fi
   wait 2> /dev/null
   exit $status
+}
+
+# Wine's device services (winedevice.exe) were seen to outlive their server
+# after a monitor was switched off under them: the test's own display takes
+# with it whatever of this prefix still runs there.
+end_wine_programs_on() {
+  local pid environment
+  for pid in $(pgrep -f '\.exe'); do
+    environment=$(tr '\0' '\n' < "/proc/$pid/environ" 2> /dev/null) || continue
+    grep -qx "DISPLAY=$1" <<< "$environment" && grep -qx "WINEPREFIX=$WINEPREFIX" <<< "$environment" &&
+      kill "$pid" 2> /dev/null
+  done
+  return 0
 }
 
 use_depth() {
