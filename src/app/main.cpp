@@ -33,12 +33,6 @@ void declareDpiAwareness() {
   }
 }
 
-void loadAllAnimations() {
-  for (const AnimationEntry& entry : animationTable) {
-    thePet.loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
-  }
-}
-
 // Started from a shortcut set to run minimized (or with `start /min`) the
 // window would stay minimized and the pet would never appear. The system may
 // put the starter's show command in place of the first call's, so a second
@@ -63,7 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   appWindow = window;
 
   thePet.attach(instance, window);
-  loadAllAnimations();
+  thePet.loadAnimations();
   thePet.settle();
 
   MSG message;

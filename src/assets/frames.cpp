@@ -10,6 +10,13 @@ const wchar_t* const MISSING_FRAME_TEXT = L"資料有問題,請重新下載";
 const wchar_t* const MISSING_FRAME_CAPTION = L".....";
 }  // namespace
 
+// Every slot of the animation table, in its order.
+void DesktopPet::loadAnimations() {
+  for (const AnimationEntry& entry : animationTable) {
+    loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
+  }
+}
+
 void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slotIndex,
                                int32_t kind) {
   if (slotIndex < 0 || slotIndex >= slot::COUNT) return;

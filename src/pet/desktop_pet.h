@@ -81,6 +81,7 @@ class DesktopPet {
 
   void buildPalette(HINSTANCE instance);
   void loadAnimation(const char* name, int32_t frameCount, int32_t slot, int32_t motionKind);
+  void loadAnimations();
   void releaseAnimations();
 
   void chooseBehaviour();

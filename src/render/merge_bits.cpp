@@ -106,6 +106,16 @@ std::vector<DrawnBlock> drawnBlocks(const uint8_t* frame, size_t frameBytes, int
   return blocks;
 }
 
+int32_t bytesForDepth(int32_t bitsPerPixel) {
+  switch (bitsPerPixel) {
+    case 8: return 1;
+    case 16: return 2;
+    case 24: return 3;
+    case 32: return 4;
+    default: return 0;
+  }
+}
+
 uint8_t* mergeKeyed(const MergeBuffers& buffers, int32_t width, int32_t pixelCount, int32_t facing,
                     int32_t bytesPerPixel) {
   if (facing != FACING_AS_STORED && facing != FACING_MIRRORED) {

@@ -11,6 +11,10 @@
 constexpr int32_t FACING_AS_STORED = 1;
 constexpr int32_t FACING_MIRRORED = 2;
 
+// Bytes per pixel of a display or bitmap depth the merge takes (8, 16, 24 or
+// 32 bits); 0 for any other.
+int32_t bytesForDepth(int32_t bitsPerPixel);
+
 // The three byte buffers the merge works in; each holds `capacity` bytes.
 struct MergeBuffers {
   const uint8_t* frame;  // the frame's pixels

@@ -42,10 +42,6 @@ bool artSize(HINSTANCE instance, int32_t* width, int32_t* height) {
   return *width > 0 && *height > 0;
 }
 
-int32_t bytesOfDepth(int32_t bitsPerPixel) {
-  return bitsPerPixel % 8 == 0 && bitsPerPixel >= 8 && bitsPerPixel <= 32 ? bitsPerPixel / 8 : 0;
-}
-
 }  // namespace
 
 // The scale of the monitor the window stands on, lowered where the sprite
@@ -71,7 +67,7 @@ HBITMAP DesktopPet::scaledFrame(HBITMAP frame) const {
   const int32_t s = scale.factor;
   BITMAP info{};
   if (s <= 1 || !GetObjectW(frame, sizeof info, &info)) return frame;
-  const int32_t pixelBytes = bytesOfDepth(info.bmBitsPixel);
+  const int32_t pixelBytes = bytesForDepth(info.bmBitsPixel);
   if (!pixelBytes || info.bmPlanes != 1 ||
       size_t(info.bmWidthBytes) != bitmapRowBytes(info.bmWidth, pixelBytes)) {
     return frame;
@@ -124,9 +120,7 @@ void DesktopPet::rescale(int32_t dpi) {
   const int32_t oldFactor = scale.factor;
   scale.factor = factor;
   maxFramePixels = 0;
-  for (const AnimationEntry& entry : animationTable) {
-    loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
-  }
+  loadAnimations();
   currentFrame = &animations[animation];
   for (int32_t n = 0; n < framesIn && currentFrame->next; ++n) currentFrame = currentFrame->next;
   allocateBuffers();

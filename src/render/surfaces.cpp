@@ -10,16 +10,6 @@ const wchar_t* const UNKNOWN_DEPTH_TEXT = L"我不認識你的電腦啦!!!";
 const wchar_t* const TIMER_REFUSED_TEXT = L"我很累..不要玩我";
 constexpr int32_t PARKING_SPOT = -500;
 
-int32_t bytesForDepth(int32_t bitsPerPixel) {
-  switch (bitsPerPixel) {
-    case 8: return 1;
-    case 16: return 2;
-    case 24: return 3;
-    case 32: return 4;
-    default: return 0;
-  }
-}
-
 void deleteDC(HDC& dc) {
   if (dc) DeleteDC(dc);
   dc = nullptr;
