@@ -1,8 +1,9 @@
 // pet-step-bench [SECONDS]: times the pet's real steps, composition included,
 // on the current display, standing, walking and in a many-framed act, then lets
 // the pet live on its own timer for SECONDS (60 by default) and reports the
-// process's CPU time per second; all of it in a plain rectangular window and
-// in the window shaped to the pup, and then shaped at twice the size, as on a
+// process's CPU time per second; all of it in a window shaped by a region per
+// frame (the palette display's way, forced at the display's depth), in the
+// colour-keyed window, and in the keyed window at twice the size, as on a
 // display at 200 %.
 #include <windows.h>
 
@@ -17,8 +18,16 @@
 namespace {
 
 DesktopPet* livingPet = nullptr;
+DesktopPet* paintingPet = nullptr;
 
 LRESULT CALLBACK benchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT && paintingPet) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    paintingPet->paintPicture(dc);
+    EndPaint(window, &paint);
+    return 0;
+  }
   if (message == WM_TIMER && livingPet) {
     livingPet->watchForeground();
     livingPet->PetStep(Tick);
@@ -34,8 +43,9 @@ HWND makePetWindow(HINSTANCE instance) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   windowClass.lpszClassName = L"MorvetBench";
   RegisterClassExW(&windowClass);
-  return CreateWindowExW(WS_EX_APPWINDOW, L"MorvetBench", L"bench", WS_POPUP | WS_VISIBLE, 150,
-                         100, 0, 0, nullptr, nullptr, instance, nullptr);
+  return CreateWindowExW(WS_EX_LAYERED | WS_EX_APPWINDOW, L"MorvetBench", L"bench",
+                         WS_POPUP | WS_VISIBLE, 150, 100, 0, 0, nullptr, nullptr, instance,
+                         nullptr);
 }
 
 // Lets Wine show the last painting, as the real message loop does between steps.
@@ -99,13 +109,16 @@ std::vector<double> timeSteps(DesktopPet& pet, int count, int32_t act, int32_t m
   return samples;
 }
 
-// A plain rectangular window, as before the window took the pup's shape, or
-// the shaped one: both are timed one after the other on the same display.
-void shapeTheWindow(DesktopPet& pet, bool shaped) {
-  pet.releaseShapes();
-  SetWindowRgn(pet.window, nullptr, FALSE);
-  if (shaped) pet.prepareShapes();
-  std::printf("%s window\n", shaped ? "shaped" : "plain");
+// Both ways of shaping the window, one after the other on the same display.
+void shapeTheWindow(DesktopPet& pet, bool keyed) {
+  if (keyed) {
+    SetWindowRgn(pet.window, nullptr, FALSE);
+    if (!pet.shapeByKey()) std::printf("the system refused the colour key\n");
+  } else {
+    pet.shapeByRegions();
+  }
+  pet.composeAndPaint();
+  std::printf("%s window\n", pet.shapes.keyed ? "keyed" : "region");
 }
 
 void timeActs(DesktopPet& pet) {
@@ -154,23 +167,24 @@ int main(int argc, char** argv) {
     pet.loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
   }
   pet.settle();
+  paintingPet = &pet;
   KillTimer(window, pet.timerId);  // the timed steps are driven from here
 
   std::printf("display: %d bits per pixel\n", pet.bytesPerPixel * 8);
-  for (const bool shaped : {false, true}) {
-    shapeTheWindow(pet, shaped);
-    timeActs(pet);
-  }
   report("watching", timeWatches(pet, 1000));
-  livingPet = &pet;
-  for (const bool shaped : {false, true}) {
-    shapeTheWindow(pet, shaped);
+  for (const bool keyed : {false, true}) {
+    shapeTheWindow(pet, keyed);
+    timeActs(pet);
+    livingPet = &pet;
     live(pet, lifeSeconds);
+    livingPet = nullptr;
   }
   // The same pet made anew for a display at 200 %.
   pet.followScale(2 * STANDARD_DPI);
-  std::printf("shaped window at %d screen pixels a pet pixel\n", pet.scale.factor);
+  std::printf("%s window at %d screen pixels a pet pixel\n", pet.shapes.keyed ? "keyed" : "region",
+              pet.scale.factor);
   timeActs(pet);
+  livingPet = &pet;
   live(pet, lifeSeconds);
   livingPet = nullptr;
   return 0;

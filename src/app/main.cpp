@@ -48,7 +48,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   declareDpiAwareness();  // before any window or device context exists
   if (!registerPetClass(instance)) return 0;
   appInstance = instance;  // the window's creation builds the palette from it
-  HWND window = CreateWindowExW(WS_EX_APPWINDOW, PET_CLASS_NAME, PET_WINDOW_TITLE,
+  // Layered, the window shows nothing until the pet gives it its colour key.
+  HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_APPWINDOW, PET_CLASS_NAME, PET_WINDOW_TITLE,
                                 WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS, 150, 100, 0, 0, nullptr,
                                 nullptr, instance, nullptr);
   if (!window) return 0;

@@ -7,7 +7,7 @@
 
 SetTimerFunction petSetTimer = SetTimer;
 GetCursorPosFunction petGetCursorPos = GetCursorPos;
-BitBltFunction petReadScreen = BitBlt;
+BitBltFunction petPaintWindow = BitBlt;
 
 const wchar_t* const PET_CAPTION = L"霜牙說";
 
@@ -61,7 +61,6 @@ void DesktopPet::attach(HINSTANCE instance, HWND window) {
   this->instance = instance;
   this->window = window;
   displayBitsPerPixel = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : 0;
-  readVirtualScreen();
   readScale();  // before the frames are loaded: they are scaled as they come
   findArea(PRIMARY_ORIGIN, &home);
   // The lock screen and a lost remote session hold the pet's steps.

@@ -7,6 +7,7 @@
 #include "render/merge_bits.h"
 #include "render/pet_scale.h"
 #include "render/screen_area.h"
+#include "render/window_picture.h"
 #include "render/window_shapes.h"
 
 // One frame of an animation. A slot's list head has the same shape, so the pet
@@ -35,13 +36,16 @@ extern SetTimerFunction petSetTimer;
 // GetCursorPos by default; tests put a stand-in here to see a cursor that cannot be read.
 using GetCursorPosFunction = BOOL(WINAPI*)(LPPOINT);
 extern GetCursorPosFunction petGetCursorPos;
-// BitBlt by default, for reads of the screen only; tests put a stand-in here to
-// see a read fail, as it does while the lock screen or a UAC prompt has the screen.
+// BitBlt by default, for the copies of the pet's picture into its window only;
+// tests put a counter here to see when the window is painted.
 using BitBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, DWORD);
-extern BitBltFunction petReadScreen;
+extern BitBltFunction petPaintWindow;
 // SetWindowRgn by default; tests put a recorder here to see when the window's shape is set.
 using SetWindowRgnFunction = int(WINAPI*)(HWND, HRGN, BOOL);
 extern SetWindowRgnFunction petSetWindowRgn;
+// SetLayeredWindowAttributes by default; tests put a stand-in here to see the key refused.
+using SetLayeredFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+extern SetLayeredFunction petSetLayeredWindowAttributes;
 // Finds the monitor that holds most of a rectangle (the nearest one when none
 // holds any) and its work area; false when the system cannot tell. Asks the
 // system by default; the trace tool states a monitor of its own here.
@@ -99,26 +103,26 @@ class DesktopPet {
   void watchForeground();
   void restorePalette();
   void releaseSurfaces();
+  void chooseWindowShape();
+  bool shapeByKey();
+  void shapeByRegions();
   void prepareShapes();
   void releaseShapes();
   void parkWindow();
   void composeAndPaint();
+  void paintPicture(HDC target);
   void mergeSprite(HBITMAP target, const FrameNode* frame, int32_t width, int32_t pixelCount,
                    int32_t frameFacing, int32_t pixelBytes);
 
   AnimationList animations[slot::COUNT] = {};
   FrameNode* currentFrame = nullptr;
   HDC screenDC = nullptr;
-  HDC scratchDC = nullptr;
   HDC spriteDC = nullptr;
   HDC frameDC = nullptr;
-  HDC backDC = nullptr;
   HPALETTE palette = nullptr;
   HPALETTE previousPalette = nullptr;
-  HBITMAP scratchBitmap = nullptr;
   HBITMAP spriteBitmap = nullptr;
   HBITMAP frameBitmap = nullptr;
-  HBITMAP backBitmap = nullptr;
   HINSTANCE instance = nullptr;
   HWND window = nullptr;
   HWND insertAfter = nullptr;
@@ -147,13 +151,12 @@ class DesktopPet {
   uint8_t* backgroundBits = nullptr;
   uint8_t* mirrorBits = nullptr;
   PetArea home = {};             // where the pet walks, acts and takes arrow keys
-  PixelRect virtualScreen = {};  // every monitor together
   int32_t heldBy = 0;            // HELD_BY_... bits; no step runs while any is set
-  int32_t windowAside = 0;       // moved off the screen by the pet, which then reads afresh
   int32_t timerId = 0;
   int32_t soundEnabled = 0;
   int32_t facing = 0;  // how the step driver tells the composition to draw the frame
   WindowShapes shapes;
+  WindowPicture picture;
   PetScale scale;
 
  private:
@@ -162,15 +165,14 @@ class DesktopPet {
   void drawFrameThroughPalette(HBITMAP bitmap, const char* resourceName);
   void reportMissingFrame(AnimationList& head);
   bool hasSurfaces() const;
-  void readVirtualScreen();
   PixelRect spriteRect() const;
   bool findArea(const PixelRect& onScreen, PetArea* area) const;
   void followAcrossSeam();
-  bool captureScreen(HDC target, int32_t left, int32_t top, int32_t width, int32_t height);
   void releaseDisplayContexts();
   size_t pixelBufferBytes() const;
   bool windowStandsAt(int32_t left, int32_t top) const;
-  bool standsWherePainted() const;
+  bool freeKeyColour(COLORREF* key);
+  void drawPicture();
   void placeWindow();
   HRGN shapeOf(const FrameNode* frame, int32_t frameFacing) const;
   int32_t screenPixels(int32_t petPixels) const { return petPixels * scale.factor; }
@@ -185,16 +187,15 @@ class DesktopPet {
   void rescale(int32_t dpi);
   void showShape();
   void paintWindow();
-  void moveWindowOffScreen();
+  void hideWindow();
+  void showWindowAgain();
   void flushToScreen();
   void bringOntoNearestMonitor();
   bool fullScreenProgramInFront(HWND front) const;
 
   int32_t timerChangeReported = 0;
-  // Where the sprite stood in the picture the window shows now.
-  int32_t paintedX = 0;
-  int32_t paintedY = 0;
   int32_t ticksSinceForegroundLook = 0;
+  HWND fullScreenWindow = nullptr;  // the program's window that sent the pet aside
 };
 
 // Message texts and their shared caption.

@@ -93,12 +93,8 @@ void DesktopPet::PetStep(int32_t newCommand) {
   if (!from || !from->next) from = &animations[animation];
   currentFrame = from->next ? from->next : from;
 
-  // Back from off the screen the pet first shows itself where it stood, or
-  // where a display change brought it, and only then walks on.
-  if (!windowAside) {
-    x += velocityX;
-    y += velocityY;
-  }
+  x += velocityX;
+  y += velocityY;
   if (command != Drag && (velocityX || velocityY)) followAcrossSeam();
 
   facing = FACING_AS_STORED;

@@ -2,9 +2,9 @@
 #include "render/pet_scale.h"
 
 // The desktop changes under the pet: resolutions and monitors, the lock screen,
-// full-screen programs. Each of these takes the pet's window off the screen or
-// leaves the pet with a picture of a desktop that is gone; the pet then steps
-// aside and its next step takes fresh captures of what lies under it.
+// full-screen programs. The pet comes back onto a monitor it has lost, holds
+// still while the screen is not the user's, and hides under a full-screen
+// program.
 
 namespace {
 
@@ -71,18 +71,18 @@ void DesktopPet::followAcrossSeam() {
 }
 
 void DesktopPet::followDisplay() {
-  readVirtualScreen();
   if (!hasSurfaces()) return;
   // The system may have moved the window itself (a monitor unplugged): the pet
   // takes the place it was given instead of putting the window back.
   RECT placed{};
-  if (!windowAside && GetWindowRect(window, &placed)) {
+  if (!picture.hidden && GetWindowRect(window, &placed)) {
     x = petPixelsOf(placed.left, scale.factor) + margin;
     y = petPixelsOf(placed.top, scale.factor) + margin;
   }
   bringOntoNearestMonitor();
   keepTargetOnScreen();
-  moveWindowOffScreen();
+  // Seen at once where it now stands, before it walks on.
+  if (!picture.hidden) composeAndPaint();
 }
 
 void DesktopPet::bringOntoNearestMonitor() {
@@ -97,17 +97,18 @@ void DesktopPet::bringOntoNearestMonitor() {
 void DesktopPet::holdSteps(int32_t reason) {
   heldBy |= reason;
   if (reason != HELD_BY_FULL_SCREEN) return;
-  moveWindowOffScreen();
+  hideWindow();
   rearmTimer(ASIDE_TIMER_PERIOD_MS);
 }
 
+// Back where it stood: a window that was hidden shows again there.
 void DesktopPet::releaseSteps(int32_t reason) {
   if (!(heldBy & reason)) return;
   heldBy &= ~reason;
   if (reason == HELD_BY_FULL_SCREEN) rearmTimer(timerPeriod);
   if (heldBy) return;
   if (scale.pendingDpi) rescale(scale.pendingDpi);
-  moveWindowOffScreen();
+  if (picture.hidden) showWindowAgain();
 }
 
 // Every few ticks is soon enough to see a program go full-screen, and keeps
@@ -118,11 +119,17 @@ void DesktopPet::watchForeground() {
   if (++ticksSinceForegroundLook < FOREGROUND_LOOK_TICKS && !held) return;
   ticksSinceForegroundLook = 0;
   // While the system switches between windows there may be none in front for
-  // a moment: that says nothing about the program that had the screen.
+  // a moment: that says nothing about the program that had the screen, whose
+  // own window tells whether it is still there. The hidden pet cannot take the
+  // foreground when that program goes, so there may be none in front for long.
   HWND front = GetForegroundWindow();
+  if (!front && held) front = fullScreenWindow;
   if (!front) return;
-  const bool inFront = fullScreenProgramInFront(front);
-  if (inFront && !held) holdSteps(HELD_BY_FULL_SCREEN);
+  const bool inFront = IsWindowVisible(front) && fullScreenProgramInFront(front);
+  if (inFront && !held) {
+    fullScreenWindow = front;
+    holdSteps(HELD_BY_FULL_SCREEN);
+  }
   if (!inFront && held) releaseSteps(HELD_BY_FULL_SCREEN);
 }
 

@@ -148,3 +148,16 @@ uint8_t* mergeKeyed(const MergeBuffers& buffers, int32_t width, int32_t pixelCou
   }
   return out;
 }
+
+bool drawsColour(const uint8_t* frame, size_t frameBytes, int32_t pixelCount,
+                 int32_t bytesPerPixel, const uint8_t* colour) {
+  if (!frame || !colour || bytesPerPixel < 1 || bytesPerPixel > 4 || pixelCount <= 0) return false;
+  if (!pictureFits(pixelCount, bytesPerPixel, frameBytes)) return false;
+  const size_t depth = static_cast<size_t>(bytesPerPixel);
+  const size_t compared = colourBytes(depth);
+  for (size_t p = 0; p < static_cast<size_t>(pixelCount); ++p) {
+    const uint8_t* pixel = frame + p * depth;
+    if (!isKey(pixel, frame, compared) && std::memcmp(pixel, colour, compared) == 0) return true;
+  }
+  return false;
+}

@@ -43,3 +43,9 @@ struct DrawnBlock {
 // Empty when nothing is drawn or the shape is not one the merge takes.
 std::vector<DrawnBlock> drawnBlocks(const uint8_t* frame, size_t frameBytes, int32_t width,
                                     int32_t pixelCount, int32_t facing, int32_t bytesPerPixel);
+
+// Whether any pixel that mergeKeyed draws of `frame` has the colour bytes of
+// `colour` (the first three of four at 4 bytes a pixel): a colour no frame
+// draws can serve the system as the window's see-through key.
+bool drawsColour(const uint8_t* frame, size_t frameBytes, int32_t pixelCount,
+                 int32_t bytesPerPixel, const uint8_t* colour);

@@ -125,7 +125,7 @@ void DesktopPet::rescale(int32_t dpi) {
   for (int32_t n = 0; n < framesIn && currentFrame->next; ++n) currentFrame = currentFrame->next;
   allocateBuffers();
   makeMemorySurfaces();
-  prepareShapes();
+  if (!shapes.keyed) prepareShapes();
 
   const int64_t offsetX = int64_t(anchor.x - before.left) * factor / oldFactor;
   const int64_t offsetY = int64_t(anchor.y - before.top) * factor / oldFactor;
@@ -136,5 +136,6 @@ void DesktopPet::rescale(int32_t dpi) {
   const PixelRect shown = windowOnScreen();
   SetWindowPos(window, nullptr, 0, 0, shown.width, shown.height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-  moveWindowOffScreen();
+  picture.scale = 0;  // nothing drawn at the new size yet
+  composeAndPaint();
 }

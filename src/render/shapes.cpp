@@ -5,8 +5,27 @@
 #include "render/merge_bits.h"
 
 SetWindowRgnFunction petSetWindowRgn = SetWindowRgn;
+SetLayeredFunction petSetLayeredWindowAttributes = SetLayeredWindowAttributes;
 
 namespace {
+
+// Colours whose every component is 0 or 255 reach every display depth
+// unchanged, so the system's match of the key is exact.
+constexpr COLORREF KEY_CANDIDATES[] = {RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 0),
+                                       RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
+                                       RGB(255, 255, 255), RGB(0, 0, 0)};
+
+// The bytes of `colour` in the display's own format.
+void displayBytesOf(HDC screen, COLORREF colour, uint8_t bytes[4]) {
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+  HGDIOBJ kept = SelectObject(dc, pixel);
+  SetPixelV(dc, 0, 0, colour);
+  SelectObject(dc, kept);
+  GetBitmapBits(pixel, 4, bytes);
+  DeleteObject(pixel);
+  DeleteDC(dc);
+}
 
 // One region from the drawn blocks of a frame, moved by the margin into the
 // window's own coordinates.
@@ -35,6 +54,60 @@ HRGN regionFromBlocks(const std::vector<DrawnBlock>& blocks, int32_t offset) {
 }
 
 }  // namespace
+
+// One decision, made once: a key the system can be trusted with, or regions.
+// On a palette display Wine ignores the key and shows its colour around the pup.
+void DesktopPet::chooseWindowShape() {
+  if (bytesPerPixel >= 2 && shapeByKey()) return;
+  shapeByRegions();
+}
+
+bool DesktopPet::shapeByKey() {
+  releaseShapes();
+  COLORREF key = 0;
+  if (!freeKeyColour(&key)) return false;
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  if (!petSetLayeredWindowAttributes(window, key, 255, LWA_COLORKEY)) return false;
+  shapes.keyed = 1;
+  shapes.key = key;
+  return true;
+}
+
+// A window that is not layered shows its own picture; a region a frame.
+void DesktopPet::shapeByRegions() {
+  releaseShapes();
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  SetWindowLongPtrW(window, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+  shapes.keyed = 0;
+  prepareShapes();
+}
+
+// The first candidate that no drawn pixel of any frame has at the display's depth.
+bool DesktopPet::freeKeyColour(COLORREF* key) {
+  const int32_t pixelCount = screenPixels(spriteWidth) * screenPixels(spriteHeight);
+  const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(bytesPerPixel);
+  if (!screenDC || pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() || !spriteBits) {
+    return false;
+  }
+  for (const COLORREF candidate : KEY_CANDIDATES) {
+    uint8_t colour[4] = {};
+    displayBytesOf(screenDC, candidate, colour);
+    bool drawn = false;
+    for (const AnimationList& head : animations) {
+      for (const FrameNode* frame = head.next; frame && !drawn; frame = frame->next) {
+        if (!frame->bitmap) continue;
+        GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), spriteBits);
+        drawn = drawsColour(spriteBits, bytes, pixelCount, bytesPerPixel, colour);
+      }
+    }
+    if (!drawn) {
+      *key = candidate;
+      return true;
+    }
+  }
+  return false;
+}
 
 // The shapes come from the same bytes the merge reads, at the display's depth,
 // so they hold exactly the pixels it draws.
@@ -73,6 +146,7 @@ HRGN DesktopPet::shapeOf(const FrameNode* frame, int32_t frameFacing) const {
 // window gets a copy and the prepared shapes stay the pet's. A window that
 // already has this shape is left alone: setting one costs as much as a move.
 void DesktopPet::showShape() {
+  if (shapes.keyed) return;
   const HRGN wanted = shapeOf(currentFrame, facing);
   if (!wanted || wanted == shapes.shown) return;
   HRGN copy = CreateRectRgn(0, 0, 0, 0);

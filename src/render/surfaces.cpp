@@ -32,27 +32,8 @@ size_t DesktopPet::pixelBufferBytes() const {
 }
 
 bool DesktopPet::hasSurfaces() const {
-  return screenDC && frameDC && scratchDC && spriteDC && backDC && spriteBits &&
-         backgroundBits && mirrorBits && spriteWidth > 0 && spriteHeight > 0;
-}
-
-void DesktopPet::readVirtualScreen() {
-  virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-// Copies the screen rectangle (left, top, width, height) to (0, 0) of `target`;
-// false when the screen could not be read (the lock screen or a UAC prompt has
-// it). Only the part on the screen is read: Wine fails a copy whose source
-// reaches past the screen's edge and leaves black behind, and what lies off the
-// screen is never seen anyway. The screen is every monitor together: the pet
-// may stand on any of them.
-bool DesktopPet::captureScreen(HDC target, int32_t left, int32_t top, int32_t width,
-                               int32_t height) {
-  const PixelRect part = visiblePart({left, top, width, height}, virtualScreen);
-  if (part.width <= 0 || part.height <= 0) return true;
-  return petReadScreen(target, part.left - left, part.top - top, part.width, part.height, screenDC,
-                       part.left, part.top, SRCCOPY) != 0;
+  return screenDC && frameDC && spriteDC && spriteBits && backgroundBits && mirrorBits &&
+         spriteWidth > 0 && spriteHeight > 0;
 }
 
 PixelRect DesktopPet::windowOnScreen() const {
@@ -71,23 +52,22 @@ void DesktopPet::allocateBuffers() {
   mirrorBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
 }
 
-// The four off-screen pictures, in screen pixels.
+// The window's picture and the sprite's, in screen pixels, each on the ground
+// of the key colour: only the sprite's part is drawn again at each step.
 void DesktopPet::makeMemorySurfaces() {
   const PixelRect shown = windowOnScreen();
-  const int32_t spriteW = screenPixels(spriteWidth);
-  const int32_t spriteH = screenPixels(spriteHeight);
   frameDC = CreateCompatibleDC(screenDC);
   spriteDC = CreateCompatibleDC(screenDC);
-  scratchDC = CreateCompatibleDC(screenDC);
-  backDC = CreateCompatibleDC(screenDC);
   frameBitmap = CreateCompatibleBitmap(screenDC, shown.width, shown.height);
-  scratchBitmap = CreateCompatibleBitmap(screenDC, shown.width, shown.height);
-  spriteBitmap = CreateCompatibleBitmap(screenDC, spriteW, spriteH);
-  backBitmap = CreateCompatibleBitmap(screenDC, spriteW, spriteH);
+  spriteBitmap = CreateCompatibleBitmap(screenDC, screenPixels(spriteWidth),
+                                        screenPixels(spriteHeight));
   SelectObject(frameDC, frameBitmap);
-  SelectObject(scratchDC, scratchBitmap);
   SelectObject(spriteDC, spriteBitmap);
-  SelectObject(backDC, backBitmap);
+  for (HDC surface : {frameDC, spriteDC}) {
+    SelectObject(surface, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(surface, shapes.key);
+  }
+  PatBlt(frameDC, 0, 0, shown.width, shown.height, PATCOPY);
 }
 
 void DesktopPet::settle() {
@@ -123,25 +103,16 @@ void DesktopPet::settle() {
   y = firstSpotAlong(nextRandom(), primary.work.top, primary.work.height);
   home = primary;  // which holds at least 81 of the sprite's 100 columns
 
-  // The display context that holds the pet's palette serves the screen reads
-  // too; after a missing frame took it there is none yet.
+  // The display context that holds the pet's palette is the one the surfaces
+  // are made from; after a missing frame took it there is none yet.
   if (!screenDC) screenDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  // The shape comes before the first paint: a layered window shows nothing
+  // until it has its key, and a box of picture would take the clicks.
+  chooseWindowShape();
   makeMemorySurfaces();
-
-  // The first captures are taken while the window still covers nothing: an
-  // unpainted window shows black on a composited desktop, not what lies beneath.
-  const PixelRect shown = windowOnScreen();
-  captureScreen(frameDC, shown.left, shown.top, shown.width, shown.height);
-  captureScreen(scratchDC, shown.left, shown.top, shown.width, shown.height);
-  captureScreen(backDC, screenPixels(x), screenPixels(y), screenPixels(spriteWidth),
-                screenPixels(spriteHeight));
-
-  paintedX = x;
-  paintedY = y;
-
-  // Shaped before it is first shown: a box of desktop picture would take the clicks.
-  prepareShapes();
+  drawPicture();
   showShape();
+  const PixelRect shown = windowOnScreen();
   SetWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
                SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
   paintWindow();
@@ -152,33 +123,50 @@ void DesktopPet::settle() {
   }
 }
 
-// The window's picture goes to the screen at once: the next step's capture
-// must find it there.
+// The picture goes to the screen at once, not at the system's next look.
 void DesktopPet::paintWindow() {
   HDC windowDC = GetDC(window);
-  const PixelRect shown = windowOnScreen();
-  BitBlt(windowDC, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY);
+  paintPicture(windowDC);
   ReleaseDC(window, windowDC);
   flushToScreen();
+}
+
+void DesktopPet::paintPicture(HDC target) {
+  if (!hasSurfaces() || !picture.scale) return;
+  const PixelRect shown = windowOnScreen();
+  petPaintWindow(target, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY);
 }
 
 void DesktopPet::placeWindow() {
   const PixelRect shown = windowOnScreen();
   SetWindowPos(window, insertAfter, shown.left, shown.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-  windowAside = 0;
+  picture.x = x;
+  picture.y = y;
 }
 
-// Out of sight of every monitor, also those left of or above the primary one.
-// The next step takes fresh captures of what then lies under the pet.
-void DesktopPet::moveWindowOffScreen() {
-  if (!hasSurfaces()) return;
-  const PixelRect shown = windowOnScreen();
-  SetWindowPos(window, nullptr, virtualScreen.left - 2 * shown.width,
-               virtualScreen.top - 2 * shown.height, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+// Hidden, the window covers no monitor: nothing of it is seen or clicked, and
+// no monitor's scale reaches it while it waits.
+void DesktopPet::hideWindow() {
+  if (!window) return;
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   flushToScreen();
-  windowAside = 1;
+  picture.hidden = 1;
+}
+
+// Back where the pet stands, with its picture, in one move.
+void DesktopPet::showWindowAgain() {
+  picture.hidden = 0;
+  if (!hasSurfaces()) return;
+  drawPicture();
+  showShape();
+  const PixelRect shown = windowOnScreen();
+  SetWindowPos(window, nullptr, shown.left, shown.top, 0, 0,
+               SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  picture.x = x;
+  picture.y = y;
+  paintWindow();
 }
 
 // Wine holds a window's move and painting back until the thread checks for
@@ -188,9 +176,7 @@ void DesktopPet::flushToScreen() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 
 void DesktopPet::releaseDisplayContexts() {
   deleteDC(screenDC);
   deleteDC(frameDC);
-  deleteDC(backDC);
   deleteDC(spriteDC);
-  deleteDC(scratchDC);
 }
 
 void DesktopPet::releaseSurfaces() {
@@ -201,20 +187,18 @@ void DesktopPet::releaseSurfaces() {
 // Every DC goes before its bitmap; the display context stays, holding the palette.
 void DesktopPet::releaseMemorySurfaces() {
   deleteDC(frameDC);
-  deleteDC(backDC);
   deleteDC(spriteDC);
-  deleteDC(scratchDC);
   deleteBitmap(frameBitmap);
   deleteBitmap(spriteBitmap);
-  deleteBitmap(scratchBitmap);
-  deleteBitmap(backBitmap);
   freeBuffer(spriteBits);
   freeBuffer(backgroundBits);
   freeBuffer(mirrorBits);
 }
 
+// Hidden first, so that nothing of the pet is seen on its way off the screen.
 void DesktopPet::parkWindow() {
   if (!window) return;
+  hideWindow();
   SetWindowPos(window, HWND_BOTTOM, PARKING_SPOT, PARKING_SPOT, 64, 64,
                SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }

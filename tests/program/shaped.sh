@@ -26,12 +26,21 @@ open_beneath() {
   done
 }
 
-# recolour RRGGBB: the window beneath takes that colour; CLEAN_SHOT becomes
-# the desktop as it must look without the pet.
+# recolour RRGGBB: the window beneath takes that colour (one of the system's
+# 16 plain colours, which an 8-bit display shows without dithering); CLEAN_SHOT becomes
+# the desktop as it must look without the pet. The colour is read back from the
+# screen far from the pet, as the display shows it: at 16 bits it is rounded,
+# and at 8 bits a root screenshot shows Wine's windows in colours of its own.
 recolour() {
   timeout 20 wine "$PET_COMMAND" recolour "$1" || fatal "the window beneath could not be recoloured"
+  sleep 0.2
+  shoot "$OUT/recoloured-$1.ppm"
+  local shown
+  shown=$(convert "$OUT/recoloured-$1.ppm" -crop "1x1+$((B_LEFT + 4))+$((B_TOP + 4))" -depth 8 txt:- |
+    sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -1)
+  [ -n "$shown" ] || fatal "cannot read the colour of the window beneath"
   CLEAN_SHOT=$OUT/clean-$1.ppm
-  convert "$OUT/clean.ppm" -fill "#$1" \
+  convert "$OUT/clean.ppm" -fill "$shown" \
     -draw "rectangle $B_LEFT,$B_TOP $((B_LEFT + B_W - 1)),$((B_TOP + B_H - 1))" \
     -depth 8 "$CLEAN_SHOT" || fatal "cannot draw the desktop with the window beneath"
 }
@@ -54,12 +63,12 @@ hold_pet_over_beneath() {
 
 put_wallpaper
 open_beneath
-recolour 5a6e82
+recolour 008080
 start_pet_beside_beneath
 hold_pet_over_beneath
 
 say "the window beneath, changing under a pet held still"
-for colour in c04030 30a050 d0d0f0; do
+for colour in 800000 008000 c0c0c0; do
   recolour $colour
   sleep 0.8
 done
@@ -68,7 +77,7 @@ snapshot live
 check_snapshot live
 
 say "the end leaves the window beneath in its last colour"
-recolour e0b040
+recolour 808000
 sleep 0.3
 timeout 20 wine "$PET_COMMAND" close || fatal "pet-command close found no pet"
 wait_pet_exit 15 || fatal "the pet still runs 15 s after WM_CLOSE"
