@@ -3,7 +3,9 @@
 // MONITOR and WORK ("left,top,width,height", screen pixels) are the monitor the
 // pet stands on and its work area (the whole monitor unless given); without
 // them the pet asks the system. SCALE is the display's whole-number scale, 1
-// unless given. The cursor of a drag is the script's, not the system's. All
+// unless given. The cursor of a drag is the script's, not the system's, kept on
+// the stated monitor as the system keeps a real one: each coordinate goes to the
+// monitor's nearest pixel (on the system's virtual screen without MONITOR). All
 // that is printed, and the script's X, Y and cursor, are in the pet's pixels.
 // SCRIPT tokens: T (tick), K (arrow step), D:x,y (drag with the cursor at x,y),
 // L R U N (arrow key-down left, right, up, down), and, before the first step,
@@ -37,6 +39,9 @@ void printStep(const DesktopPet& pet, char token) {
 
 PetArea statedArea{};
 POINT scriptCursor{};
+// Where the cursor can be, in screen pixels: the stated monitor, or without one
+// the system's virtual screen.
+PixelRect cursorBounds{};
 // Screen pixels to each of the pet's: the script's cursor is in the pet's pixels.
 int32_t traceScale = 1;
 
@@ -45,6 +50,13 @@ int32_t statedDpi(HWND) { return 96 * traceScale; }
 bool statedAreaOf(const PixelRect&, PetArea* area) {
   *area = statedArea;
   return true;
+}
+
+// The pixel of first .. first + count - 1 nearest to value, as the system keeps a cursor.
+int32_t nearestPixel(int32_t value, int32_t first, int32_t count) {
+  if (value < first) return first;
+  if (value > first + count - 1) return first + count - 1;
+  return value;
 }
 
 BOOL WINAPI scriptCursorPos(LPPOINT point) {
@@ -80,7 +92,8 @@ bool runToken(DesktopPet& pet, const std::string& token) {
     int cursorX = 0;
     int cursorY = 0;
     if (std::sscanf(token.c_str() + 2, "%d,%d", &cursorX, &cursorY) != 2) return false;
-    scriptCursor = {cursorX * traceScale, cursorY * traceScale};
+    scriptCursor = {nearestPixel(cursorX * traceScale, cursorBounds.left, cursorBounds.width),
+                    nearestPixel(cursorY * traceScale, cursorBounds.top, cursorBounds.height)};
     pet.PetStep(Drag);
     printStep(pet, 'D');
   } else if (token == "L" || token == "R" || token == "U" || token == "N") {
@@ -109,6 +122,10 @@ int main(int argc, char** argv) {
     statedArea.work = statedArea.monitor;
     if (argc >= 7 && !readRect(argv[6], &statedArea.work)) return 2;
     petFindArea = statedAreaOf;
+    cursorBounds = statedArea.monitor;
+  } else {
+    cursorBounds = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   }
   petGetCursorPos = scriptCursorPos;
   const auto seed = static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10));
