@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 
@@ -56,6 +57,10 @@ bool systemAreaOf(const PixelRect& rect, PetArea* area);
 // states a scale of its own here.
 using ReadDpiFunction = int32_t (*)(HWND window);
 extern ReadDpiFunction petReadDpi;
+// SHQueryUserNotificationState by default; tests put a stand-in here to see
+// Windows report a full-screen game or a presentation, which Wine does not.
+using QueryNotificationStateFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
+extern QueryNotificationStateFunction petQueryNotificationState;
 
 // Why the pet has stopped stepping; any of them holds it.
 constexpr int32_t HELD_BY_LOCK = 1;          // the session is locked

@@ -133,9 +133,30 @@ void DesktopPet::watchForeground() {
   if (!inFront && held) releaseSteps(HELD_BY_FULL_SCREEN);
 }
 
+QueryNotificationStateFunction petQueryNotificationState = SHQueryUserNotificationState;
+
+namespace {
+
+// Neither a title bar nor a sizing frame, as a full-screen video's or game's
+// window has. WS_CAPTION is two bits, WS_BORDER and WS_DLGFRAME: a caption is
+// both of them.
+bool bareOfCaptionAndFrame(DWORD style) {
+  return (style & WS_CAPTION) != WS_CAPTION && !(style & WS_THICKFRAME);
+}
+
+}  // namespace
+
+// A maximized window covers its monitor too where the taskbar hides itself,
+// title bar, frame and all: one with either is a full-screen program only when
+// Windows reports a full-screen game or a presentation. The system is asked
+// only then: most looks end at the window's rectangle, as they did before.
 bool DesktopPet::fullScreenProgramInFront(HWND front) const {
   if (isOwnOrDesktop(front)) return false;
   RECT frontRect{};
   if (!GetWindowRect(front, &frontRect)) return false;
-  return coversWhole(petPixelsOf(pixelRect(frontRect), scale.factor), home.monitor);
+  if (!coversWhole(petPixelsOf(pixelRect(frontRect), scale.factor), home.monitor)) return false;
+  if (bareOfCaptionAndFrame(static_cast<DWORD>(GetWindowLongPtrW(front, GWL_STYLE)))) return true;
+  QUERY_USER_NOTIFICATION_STATE state{};
+  if (FAILED(petQueryNotificationState(&state))) return false;
+  return state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE;
 }
