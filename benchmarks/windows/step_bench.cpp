@@ -112,7 +112,6 @@ std::vector<double> timeSteps(DesktopPet& pet, int count, int32_t act, int32_t m
 // Both ways of shaping the window, one after the other on the same display.
 void shapeTheWindow(DesktopPet& pet, bool keyed) {
   if (keyed) {
-    SetWindowRgn(pet.window, nullptr, FALSE);
     if (!pet.shapeByKey()) std::printf("the system refused the colour key\n");
   } else {
     pet.shapeByRegions();
@@ -180,7 +179,8 @@ int main(int argc, char** argv) {
     livingPet = nullptr;
   }
   // The same pet made anew for a display at 200 %.
-  pet.followScale(2 * STANDARD_DPI);
+  petReadDpi = [](const PixelRect&) { return 2 * STANDARD_DPI; };
+  pet.followScale();
   std::printf("%s window at %d screen pixels a pet pixel\n", pet.shapes.keyed ? "keyed" : "region",
               pet.scale.factor);
   timeActs(pet);

@@ -130,7 +130,9 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CAPTURECHANGED: onCaptureLost(); break;
     case WM_DISPLAYCHANGE: thePet.followDisplay(); break;
     case WM_SETTINGCHANGE: onSettingChange(wParam); break;
-    case WM_DPICHANGED: thePet.followScale(LOWORD(wParam)); return 0;
+    // The suggested rectangle is not taken: the pet places itself so that the
+    // figure's pixel under the cursor stays under it.
+    case WM_DPICHANGED: thePet.followScale(); return 0;
     case WM_WTSSESSION_CHANGE: onSessionChange(wParam); break;
     case WM_RBUTTONDOWN: onRightButton(); break;
     default: break;

@@ -10,8 +10,21 @@ const wchar_t* const MISSING_FRAME_TEXT = L"資料有問題,請重新下載";
 const wchar_t* const MISSING_FRAME_CAPTION = L".....";
 }  // namespace
 
-// Every slot of the animation table, in its order.
+// Every slot of the animation table, in its order. At start a frame that could
+// not be scaled (the system out of bitmaps) would be drawn at the wrong size:
+// the pet starts at its own size then.
 void DesktopPet::loadAnimations() {
+  scale.incomplete = 0;
+  loadEveryAnimation();
+  if (scale.rebuilding || !scale.incomplete || scale.factor == 1) return;
+  releaseAnimations();
+  maxFramePixels = 0;
+  scale.factor = 1;
+  scale.incomplete = 0;
+  loadEveryAnimation();
+}
+
+void DesktopPet::loadEveryAnimation() {
   for (const AnimationEntry& entry : animationTable) {
     loadAnimation(entry.name, entry.frameCount, entry.slot, entry.motionKind);
   }
@@ -37,12 +50,18 @@ void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slo
 
     char resourceName[64];
     std::snprintf(resourceName, sizeof resourceName, "%s%d", name, n);
-    node->bitmap = LoadBitmapA(instance, resourceName);
-    if (node->bitmap && displayBitsPerPixel == 8) drawFrameThroughPalette(node->bitmap, resourceName);
-    if (node->bitmap) node->bitmap = scaledFrame(node->bitmap);
-    if (!node->bitmap) {
+    node->bitmap = madeByPet(LoadBitmapA(instance, resourceName));
+    if (!node->bitmap && !scale.rebuilding) {
       reportMissingFrame(head);
       appendPoint = &head;
+      continue;
+    }
+    if (node->bitmap && displayBitsPerPixel == 8) drawFrameThroughPalette(node->bitmap, resourceName);
+    if (node->bitmap) node->bitmap = scaledFrame(node->bitmap);
+    // A frame that cannot be scaled, or one missing while a new set is made,
+    // leaves the set incomplete: it is given up whole, and nothing is reported.
+    if (!node->bitmap) {
+      scale.incomplete = 1;
       continue;
     }
     BITMAP info{};
@@ -70,7 +89,8 @@ void DesktopPet::drawFrameThroughPalette(HBITMAP bitmap, const char* resourceNam
     return;
   }
 
-  HDC dc = CreateCompatibleDC(screenDC);
+  HDC dc = madeByPet(CreateCompatibleDC(screenDC));
+  if (!dc) return;
   HGDIOBJ kept = SelectObject(dc, bitmap);
   SetSystemPaletteUse(dc, SYSPAL_NOSTATIC);
   SelectPalette(dc, palette, FALSE);

@@ -20,6 +20,24 @@ struct FrameNode {
 };
 using AnimationList = FrameNode;
 
+// Everything the pet draws with, made for one scale and one depth of the
+// display: a change of either makes a whole new set before the old one goes.
+struct DrawingSet {
+  AnimationList animations[slot::COUNT] = {};
+  int32_t maxFramePixels = 0;
+  int32_t bytesPerPixel = 0;
+  int32_t displayBitsPerPixel = 0;
+  int32_t factor = 0;
+  uint8_t* spriteBits = nullptr;
+  uint8_t* backgroundBits = nullptr;
+  uint8_t* mirrorBits = nullptr;
+  HDC frameDC = nullptr;
+  HDC spriteDC = nullptr;
+  HBITMAP frameBitmap = nullptr;
+  HBITMAP spriteBitmap = nullptr;
+  WindowShapes shapes;
+};
+
 // What drives a step.
 constexpr int32_t Tick = 1;      // the pet's own behaviour
 constexpr int32_t KeyStep = 3;   // an arrow key held
@@ -53,10 +71,22 @@ extern SetLayeredFunction petSetLayeredWindowAttributes;
 using FindAreaFunction = bool (*)(const PixelRect& rect, PetArea* area);
 extern FindAreaFunction petFindArea;
 bool systemAreaOf(const PixelRect& rect, PetArea* area);
-// The DPI of the window's monitor, as the system reports it; the trace tool
-// states a scale of its own here.
-using ReadDpiFunction = int32_t (*)(HWND window);
+// The DPI of the monitor that holds most of a rectangle of the screen, as the
+// system reports it; the trace tool and tests state their own here.
+using ReadDpiFunction = int32_t (*)(const PixelRect& onScreen);
 extern ReadDpiFunction petReadDpi;
+// SetWindowPos by default, for the pet's own window; tests put a stand-in here
+// that sends WM_DPICHANGED from inside a move across monitors, as Windows does.
+using SetWindowPosFunction = BOOL(WINAPI*)(HWND, HWND, int, int, int, int, UINT);
+extern SetWindowPosFunction petSetWindowPos;
+// Every GDI object the pet makes passes here, as it is by default; tests refuse
+// one here, as a system out of GDI objects does, and count what was made.
+using MadeObjectFunction = HGDIOBJ (*)(HGDIOBJ made);
+extern MadeObjectFunction petMadeObject;
+template <typename Handle>
+Handle madeByPet(Handle made) {
+  return static_cast<Handle>(petMadeObject(made));
+}
 // SHQueryUserNotificationState by default; tests put a stand-in here to see
 // Windows report a full-screen game or a presentation, which Wine does not.
 using QueryNotificationStateFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
@@ -101,7 +131,7 @@ class DesktopPet {
 
   void settle();
   void followDisplay();
-  void followScale(int32_t dpi);
+  void followScale();
   void followArea();
   void holdSteps(int32_t reason);
   void releaseSteps(int32_t reason);
@@ -186,10 +216,22 @@ class DesktopPet {
   void allocateBuffers();
   void makeMemorySurfaces();
   void releaseMemorySurfaces();
-  int32_t scaleForMonitorOf(int32_t dpi) const;
+  int32_t scaleOfMonitorUnder(const PixelRect& onScreen) const;
   void readScale();
   HBITMAP scaledFrame(HBITMAP frame) const;
-  void rescale(int32_t dpi);
+  void loadEveryAnimation();
+  void applyPendingChange();
+  void rescale();
+  bool remakeDrawing(int32_t factor, int32_t depth);
+  void exchangeDrawing(DrawingSet& other);
+  void releaseDrawing();
+  bool drawingComplete() const;
+  void takeDepthFromFrames();
+  void placeRemade();
+  bool chooseKey(COLORREF* key);
+  bool keyTheWindow(COLORREF key);
+  void unkeyTheWindow();
+  void applyWindowShape();
   void showShape();
   void paintWindow();
   void hideWindow();

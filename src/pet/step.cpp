@@ -11,7 +11,8 @@ constexpr int32_t DRAG_HOLD_ABOVE_CURSOR = 10;
 }  // namespace
 
 void DesktopPet::PetStep(int32_t newCommand) {
-  if (heldBy) return;  // the screen is not the pet's to read now
+  if (heldBy) return;  // the screen is not the user's now
+  ++scale.busy;
   previousCommand = command;
   command = newCommand;
 
@@ -101,6 +102,8 @@ void DesktopPet::PetStep(int32_t newCommand) {
   if ((command == Tick || command == KeyStep) && x <= targetX) facing = FACING_MIRRORED;
 
   composeAndPaint();
+  --scale.busy;
+  applyPendingChange();  // a change of scale that came in the middle of the step
 }
 
 void DesktopPet::setKeyDirection(int32_t code) {

@@ -70,8 +70,11 @@ void DesktopPet::followAcrossSeam() {
   if (!holdsHalfOrMore(home.monitor, spriteRect())) followArea();
 }
 
+// A new colour depth, or a monitor of another scale where the pet now stands,
+// makes everything anew once the pet stands where it belongs.
 void DesktopPet::followDisplay() {
   if (!hasSurfaces()) return;
+  ++scale.busy;
   // The system may have moved the window itself (a monitor unplugged): the pet
   // takes the place it was given instead of putting the window back.
   RECT placed{};
@@ -82,7 +85,9 @@ void DesktopPet::followDisplay() {
   bringOntoNearestMonitor();
   keepTargetOnScreen();
   // Seen at once where it now stands, before it walks on.
-  if (!picture.hidden) composeAndPaint();
+  if (!picture.hidden && !heldBy) composeAndPaint();
+  --scale.busy;
+  followScale();
 }
 
 void DesktopPet::bringOntoNearestMonitor() {
@@ -107,7 +112,7 @@ void DesktopPet::releaseSteps(int32_t reason) {
   heldBy &= ~reason;
   if (reason == HELD_BY_FULL_SCREEN) rearmTimer(timerPeriod);
   if (heldBy) return;
-  if (scale.pendingDpi) rescale(scale.pendingDpi);
+  applyPendingChange();
   if (picture.hidden) showWindowAgain();
 }
 

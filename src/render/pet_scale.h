@@ -10,7 +10,14 @@
 // screen's areas are converted.
 struct PetScale {
   int32_t factor = 1;
-  int32_t pendingDpi = 0;  // a new scale that waits until the held pet is back
+  // A change of scale or depth waits while the pet is held or busy with a
+  // step or a window move of its own, and is then followed once.
+  int32_t changePending = 0;
+  int32_t busy = 0;
+  // While a new set of frames and surfaces is made, what cannot be made is
+  // not reported: the pet keeps the set it has.
+  int32_t rebuilding = 0;
+  int32_t incomplete = 0;  // something of the set being made could not be made
 };
 
 constexpr int32_t STANDARD_DPI = 96;

@@ -1,3 +1,4 @@
+#include <utility>
 #include <vector>
 
 #include "assets/palette.h"
@@ -6,18 +7,27 @@
 
 // On a scaled display the pet draws each of its pixels as a block of screen
 // pixels: the frames are scaled once, when they are loaded, and everything made
-// from them (the surfaces, the window's shapes) follows their size.
+// from them (the surfaces, the window's shapes) follows their size. A change of
+// the scale where the pet stands, or of the display's colour depth, makes a whole
+// new set; the old one goes only once the new one is complete.
 
 namespace {
 
-// The monitor's DPI as the window sees it; before Windows 10 (1607) only the
-// system's is known.
-int32_t windowDpi(HWND window) {
-  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-  const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
-  if (found && window) {
-    const UINT dpi = reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void*>(found))(window);
-    if (dpi) return static_cast<int32_t>(dpi);
+// The DPI of the monitor that holds most of `onScreen`. Windows 8.1 and later
+// tell it by monitor; before, one DPI holds for the whole system.
+int32_t monitorDpi(const PixelRect& onScreen) {
+  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const FARPROC found = GetProcAddress(LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor");
+  const RECT spot{onScreen.left, onScreen.top, onScreen.left + onScreen.width,
+                  onScreen.top + onScreen.height};
+  UINT dpiX = 0;
+  UINT dpiY = 0;
+  constexpr int EFFECTIVE_DPI = 0;
+  if (found && SUCCEEDED(reinterpret_cast<GetDpiForMonitorFunction>(reinterpret_cast<void*>(found))(
+                   MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), EFFECTIVE_DPI, &dpiX,
+                   &dpiY)) &&
+      dpiX) {
+    return static_cast<int32_t>(dpiX);
   }
   HDC screen = GetDC(nullptr);
   const int32_t dpi = GetDeviceCaps(screen, LOGPIXELSX);
@@ -25,11 +35,7 @@ int32_t windowDpi(HWND window) {
   return dpi;
 }
 
-}  // namespace
-
-ReadDpiFunction petReadDpi = windowDpi;
-
-namespace {
+HGDIOBJ asMade(HGDIOBJ made) { return made; }
 
 // The size of the art, from STAND's first frame as stored.
 bool artSize(HINSTANCE instance, int32_t* width, int32_t* height) {
@@ -44,64 +50,70 @@ bool artSize(HINSTANCE instance, int32_t* width, int32_t* height) {
 
 }  // namespace
 
-// The scale of the monitor the window stands on, lowered where the sprite
-// would take more than half of that monitor's work area.
-int32_t DesktopPet::scaleForMonitorOf(int32_t dpi) const {
+ReadDpiFunction petReadDpi = monitorDpi;
+MadeObjectFunction petMadeObject = asMade;
+
+// The scale of the monitor that holds most of `onScreen`, lowered where the
+// sprite would take more than half of that monitor's work area.
+int32_t DesktopPet::scaleOfMonitorUnder(const PixelRect& onScreen) const {
   int32_t width = 0;
   int32_t height = 0;
   if (!artSize(instance, &width, &height)) return 1;
-  RECT placed{};
-  GetWindowRect(window, &placed);
   PetArea area{};
-  const PixelRect spot{placed.left, placed.top, placed.right - placed.left + 1,
-                       placed.bottom - placed.top + 1};
-  if (!petFindArea(spot, &area)) return 1;
-  return scaleThatFits(scaleForDpi(dpi), area.work, width, height);
+  if (!petFindArea(onScreen, &area)) return 1;
+  return scaleThatFits(scaleForDpi(petReadDpi(onScreen)), area.work, width, height);
 }
 
-void DesktopPet::readScale() { scale.factor = scaleForMonitorOf(petReadDpi(window)); }
+// The first spot lies on the primary monitor: the pet starts at its scale.
+void DesktopPet::readScale() { scale.factor = scaleOfMonitorUnder(PRIMARY_ORIGIN); }
 
-// A frame with each pixel made a block of screen pixels, in the same format;
-// the frame as it was when it cannot be scaled.
+// A frame with each pixel made a block of screen pixels, in the same format.
+// The frame goes either way; null when it cannot be scaled.
 HBITMAP DesktopPet::scaledFrame(HBITMAP frame) const {
   const int32_t s = scale.factor;
   BITMAP info{};
-  if (s <= 1 || !GetObjectW(frame, sizeof info, &info)) return frame;
-  const int32_t pixelBytes = bytesForDepth(info.bmBitsPixel);
-  if (!pixelBytes || info.bmPlanes != 1 ||
-      size_t(info.bmWidthBytes) != bitmapRowBytes(info.bmWidth, pixelBytes)) {
-    return frame;
+  if (s <= 1) return frame;
+  HBITMAP made = nullptr;
+  const int32_t pixelBytes =
+      GetObjectW(frame, sizeof info, &info) ? bytesForDepth(info.bmBitsPixel) : 0;
+  if (pixelBytes && info.bmPlanes == 1 &&
+      size_t(info.bmWidthBytes) == bitmapRowBytes(info.bmWidth, pixelBytes)) {
+    std::vector<uint8_t> stored(size_t(info.bmWidthBytes) * size_t(info.bmHeight));
+    GetBitmapBits(frame, static_cast<LONG>(stored.size()), stored.data());
+    std::vector<uint8_t> scaled(bitmapRowBytes(info.bmWidth * s, pixelBytes) *
+                                size_t(info.bmHeight) * size_t(s));
+    scaleWholePixels(stored.data(), info.bmWidth, info.bmHeight, pixelBytes, s, scaled.data());
+    made = madeByPet(CreateBitmap(info.bmWidth * s, info.bmHeight * s, 1, info.bmBitsPixel,
+                                  scaled.data()));
   }
-  std::vector<uint8_t> stored(size_t(info.bmWidthBytes) * size_t(info.bmHeight));
-  GetBitmapBits(frame, static_cast<LONG>(stored.size()), stored.data());
-  std::vector<uint8_t> scaled(bitmapRowBytes(info.bmWidth * s, pixelBytes) *
-                              size_t(info.bmHeight) * size_t(s));
-  scaleWholePixels(stored.data(), info.bmWidth, info.bmHeight, pixelBytes, s, scaled.data());
-  HBITMAP made = CreateBitmap(info.bmWidth * s, info.bmHeight * s, 1, info.bmBitsPixel,
-                              scaled.data());
-  if (!made) return frame;
   DeleteObject(frame);
   return made;
 }
 
-void DesktopPet::followScale(int32_t dpi) {
-  // Held, the pet is not on the screen to be rebuilt; it takes the scale when it is back.
-  if (heldBy) {
-    scale.pendingDpi = dpi;
-    return;
-  }
-  rescale(dpi);
+// The DPI the message names is that of the monitor the window's rectangle has
+// entered; the pet takes the scale of the monitor where its sprite stands.
+void DesktopPet::followScale() {
+  scale.changePending = 1;
+  applyPendingChange();
 }
 
-// Frames, shapes and surfaces are made anew at the new scale. The point of the
-// figure under the cursor stays under it, so a pet carried onto a monitor of
-// another scale stays in the hand; otherwise its middle stays where it was.
-void DesktopPet::rescale(int32_t dpi) {
-  scale.pendingDpi = 0;
-  const int32_t factor = scaleForMonitorOf(dpi);
-  if (factor == scale.factor || !hasSurfaces()) return;
+// Nothing is made anew in the middle of a step or of a move of the pet's own,
+// nor while the pet is held: the change is followed once that is over.
+void DesktopPet::applyPendingChange() {
+  if (scale.changePending && !scale.busy && !heldBy) rescale();
+}
 
+// The point of the figure under the cursor stays under it, so a pet carried
+// onto a monitor of another scale stays in the hand; otherwise its middle stays
+// where it was. Where the new set cannot be made, the pet goes on as it was.
+void DesktopPet::rescale() {
+  scale.changePending = 0;
+  if (!hasSurfaces()) return;
   const PixelRect before = spriteOnScreen();
+  const int32_t factor = scaleOfMonitorUnder(before);
+  const int32_t depth = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : displayBitsPerPixel;
+  if (factor == scale.factor && depth == displayBitsPerPixel) return;
+
   POINT anchor{before.left + before.width / 2, before.top + before.height / 2};
   POINT cursor{};
   if (petGetCursorPos(&cursor) && cursor.x >= before.left && cursor.y >= before.top &&
@@ -113,29 +125,135 @@ void DesktopPet::rescale(int32_t dpi) {
        frame = frame->next) {
     ++framesIn;
   }
+  const int32_t oldFactor = scale.factor;
 
+  ++scale.busy;
+  if (remakeDrawing(factor, depth)) {
+    currentFrame = &animations[animation];
+    for (int32_t n = 0; n < framesIn && currentFrame->next; ++n) currentFrame = currentFrame->next;
+    const int64_t offsetX = int64_t(anchor.x - before.left) * factor / oldFactor;
+    const int64_t offsetY = int64_t(anchor.y - before.top) * factor / oldFactor;
+    x = petPixelsOf(int32_t(anchor.x - offsetX), factor);
+    y = petPixelsOf(int32_t(anchor.y - offsetY), factor);
+    findArea(spriteOnScreen(), &home);  // the same area, in pixels of the new size
+    keepTargetOnScreen();
+    placeRemade();
+  }
+  --scale.busy;
+  applyPendingChange();  // a change that came while this one was made
+}
+
+// The window takes its new size, place and picture in one move, so that no
+// blank or old-shaped window is seen between them.
+void DesktopPet::placeRemade() {
+  const PixelRect shown = windowOnScreen();
+  picture.scale = 0;
+  if (picture.hidden) {
+    petSetWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
+                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    return;
+  }
+  drawPicture();
+  showShape();
+  petSetWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
+                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  picture.x = x;
+  picture.y = y;
+  paintWindow();
+}
+
+// The new set is made in the record's own fields, by the operations that made
+// the first one, with the old set put aside; then one of the two is given up.
+bool DesktopPet::remakeDrawing(int32_t factor, int32_t depth) {
+  DrawingSet old;
+  exchangeDrawing(old);
+  scale.factor = factor;
+  displayBitsPerPixel = depth;
+  shapes.keyed = old.shapes.keyed;
+  shapes.key = old.shapes.key;
+  scale.rebuilding = 1;
+  scale.incomplete = 0;
+  loadAnimations();
+  takeDepthFromFrames();
+  allocateBuffers();
+  // At another depth the key may be drawn by the pup, or not be trusted at all.
+  if (depth != old.displayBitsPerPixel) shapes.keyed = chooseKey(&shapes.key);
+  makeMemorySurfaces();
+  if (!shapes.keyed) prepareShapes();
+  scale.rebuilding = 0;
+
+  const bool complete = !scale.incomplete && drawingComplete();
+  if (!complete) releaseDrawing();
+  exchangeDrawing(old);
+  if (complete) {
+    releaseDrawing();
+    exchangeDrawing(old);
+    if (depth != old.displayBitsPerPixel) applyWindowShape();
+  }
+  return complete;
+}
+
+void DesktopPet::exchangeDrawing(DrawingSet& other) {
+  for (int32_t s = 0; s < slot::COUNT; ++s) std::swap(animations[s], other.animations[s]);
+  std::swap(maxFramePixels, other.maxFramePixels);
+  std::swap(bytesPerPixel, other.bytesPerPixel);
+  std::swap(displayBitsPerPixel, other.displayBitsPerPixel);
+  std::swap(scale.factor, other.factor);
+  std::swap(spriteBits, other.spriteBits);
+  std::swap(backgroundBits, other.backgroundBits);
+  std::swap(mirrorBits, other.mirrorBits);
+  std::swap(frameDC, other.frameDC);
+  std::swap(spriteDC, other.spriteDC);
+  std::swap(frameBitmap, other.frameBitmap);
+  std::swap(spriteBitmap, other.spriteBitmap);
+  std::swap(shapes, other.shapes);
+}
+
+void DesktopPet::releaseDrawing() {
   releaseShapes();
   releaseAnimations();
   releaseMemorySurfaces();
-  const int32_t oldFactor = scale.factor;
-  scale.factor = factor;
-  maxFramePixels = 0;
-  loadAnimations();
-  currentFrame = &animations[animation];
-  for (int32_t n = 0; n < framesIn && currentFrame->next; ++n) currentFrame = currentFrame->next;
-  allocateBuffers();
-  makeMemorySurfaces();
-  if (!shapes.keyed) prepareShapes();
+}
 
-  const int64_t offsetX = int64_t(anchor.x - before.left) * factor / oldFactor;
-  const int64_t offsetY = int64_t(anchor.y - before.top) * factor / oldFactor;
-  x = petPixelsOf(int32_t(anchor.x - offsetX), factor);
-  y = petPixelsOf(int32_t(anchor.y - offsetY), factor);
-  findArea(spriteOnScreen(), &home);  // the same area, in pixels of the new size
-  keepTargetOnScreen();
-  const PixelRect shown = windowOnScreen();
-  SetWindowPos(window, nullptr, 0, 0, shown.width, shown.height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-  picture.scale = 0;  // nothing drawn at the new size yet
-  composeAndPaint();
+// Every frame of the table at the size of the scaled art, every surface and
+// buffer, and the shapes where the window needs them.
+bool DesktopPet::drawingComplete() const {
+  int32_t width = 0;
+  int32_t height = 0;
+  if (!artSize(instance, &width, &height) || !bytesPerPixel) return false;
+  size_t frames = 0;
+  for (const AnimationEntry& entry : animationTable) {
+    int32_t count = 0;
+    for (const FrameNode* frame = animations[entry.slot].next; frame; frame = frame->next) {
+      BITMAP info{};
+      if (!frame->bitmap || !GetObjectW(frame->bitmap, sizeof info, &info) ||
+          info.bmWidth != width * scale.factor || info.bmHeight != height * scale.factor) {
+        return false;
+      }
+      ++count;
+    }
+    if (count != entry.frameCount) return false;
+    frames += size_t(count);
+  }
+  if (!frameDC || !spriteDC || !frameBitmap || !spriteBitmap || !spriteBits || !backgroundBits ||
+      !mirrorBits) {
+    return false;
+  }
+  if (shapes.keyed) return true;
+  if (!shapes.empty || shapes.frames.size() != frames) return false;
+  for (const WindowShapes::FrameShape& shape : shapes.frames) {
+    if (!shape.asStored || !shape.mirrored) return false;
+  }
+  return true;
+}
+
+// The frames are loaded in the display's format: their depth is the one every
+// copy and merge of the set works in.
+void DesktopPet::takeDepthFromFrames() {
+  bytesPerPixel = 0;
+  const FrameNode* standing = animations[slot::STAND].next;
+  BITMAP info{};
+  if (standing && standing->bitmap && GetObjectW(standing->bitmap, sizeof info, &info)) {
+    bytesPerPixel = bytesForDepth(info.bmBitsPixel);
+  }
 }

@@ -15,22 +15,26 @@ constexpr COLORREF KEY_CANDIDATES[] = {RGB(255, 0, 255), RGB(0, 255, 255), RGB(2
                                        RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
                                        RGB(255, 255, 255), RGB(0, 0, 0)};
 
-// The bytes of `colour` in the display's own format.
-void displayBytesOf(HDC screen, COLORREF colour, uint8_t bytes[4]) {
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
-  HGDIOBJ kept = SelectObject(dc, pixel);
-  SetPixelV(dc, 0, 0, colour);
-  SelectObject(dc, kept);
-  GetBitmapBits(pixel, 4, bytes);
-  DeleteObject(pixel);
-  DeleteDC(dc);
+// The bytes of `colour` in the display's own format; false when they cannot be read.
+bool displayBytesOf(HDC screen, COLORREF colour, uint8_t bytes[4]) {
+  HDC dc = madeByPet(CreateCompatibleDC(screen));
+  HBITMAP pixel = madeByPet(CreateCompatibleBitmap(screen, 1, 1));
+  const bool made = dc && pixel;
+  if (made) {
+    HGDIOBJ kept = SelectObject(dc, pixel);
+    SetPixelV(dc, 0, 0, colour);
+    SelectObject(dc, kept);
+    GetBitmapBits(pixel, 4, bytes);
+  }
+  if (pixel) DeleteObject(pixel);
+  if (dc) DeleteDC(dc);
+  return made;
 }
 
 // One region from the drawn blocks of a frame, moved by the margin into the
 // window's own coordinates.
 HRGN regionFromBlocks(const std::vector<DrawnBlock>& blocks, int32_t offset) {
-  if (blocks.empty()) return CreateRectRgn(0, 0, 0, 0);
+  if (blocks.empty()) return madeByPet(CreateRectRgn(0, 0, 0, 0));
   const size_t rectBytes = blocks.size() * sizeof(RECT);
   std::vector<BYTE> data(sizeof(RGNDATAHEADER) + rectBytes);
   auto* region = reinterpret_cast<RGNDATA*>(data.data());
@@ -50,7 +54,7 @@ HRGN regionFromBlocks(const std::vector<DrawnBlock>& blocks, int32_t offset) {
     bounds.bottom = std::max(bounds.bottom, rects[i].bottom);
   }
   region->rdh.rcBound = bounds;
-  return ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
+  return madeByPet(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region));
 }
 
 }  // namespace
@@ -58,17 +62,14 @@ HRGN regionFromBlocks(const std::vector<DrawnBlock>& blocks, int32_t offset) {
 // One decision, made once: a key the system can be trusted with, or regions.
 // On a palette display Wine ignores the key and shows its colour around the pup.
 void DesktopPet::chooseWindowShape() {
-  if (bytesPerPixel >= 2 && shapeByKey()) return;
+  if (shapeByKey()) return;
   shapeByRegions();
 }
 
 bool DesktopPet::shapeByKey() {
   releaseShapes();
   COLORREF key = 0;
-  if (!freeKeyColour(&key)) return false;
-  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
-  if (!petSetLayeredWindowAttributes(window, key, 255, LWA_COLORKEY)) return false;
+  if (!chooseKey(&key) || !keyTheWindow(key)) return false;
   shapes.keyed = 1;
   shapes.key = key;
   return true;
@@ -77,10 +78,36 @@ bool DesktopPet::shapeByKey() {
 // A window that is not layered shows its own picture; a region a frame.
 void DesktopPet::shapeByRegions() {
   releaseShapes();
-  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  SetWindowLongPtrW(window, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+  unkeyTheWindow();
   shapes.keyed = 0;
   prepareShapes();
+}
+
+bool DesktopPet::chooseKey(COLORREF* key) { return bytesPerPixel >= 2 && freeKeyColour(key); }
+
+// A region would cut the keyed picture: the window gives up any it has.
+bool DesktopPet::keyTheWindow(COLORREF key) {
+  petSetWindowRgn(window, nullptr, FALSE);
+  shapes.shown = nullptr;
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  return petSetLayeredWindowAttributes(window, key, 255, LWA_COLORKEY) != 0;
+}
+
+void DesktopPet::unkeyTheWindow() {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  SetWindowLongPtrW(window, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+}
+
+// The window takes the way of shaping that a set made at a new depth chose.
+void DesktopPet::applyWindowShape() {
+  if (shapes.keyed && keyTheWindow(shapes.key)) return;
+  if (shapes.keyed) {
+    shapes.keyed = 0;
+    prepareShapes();
+  }
+  unkeyTheWindow();
+  shapes.shown = nullptr;
 }
 
 // The first candidate that no drawn pixel of any frame has at the display's depth.
@@ -92,7 +119,7 @@ bool DesktopPet::freeKeyColour(COLORREF* key) {
   }
   for (const COLORREF candidate : KEY_CANDIDATES) {
     uint8_t colour[4] = {};
-    displayBytesOf(screenDC, candidate, colour);
+    if (!displayBytesOf(screenDC, candidate, colour)) continue;
     bool drawn = false;
     for (const AnimationList& head : animations) {
       for (const FrameNode* frame = head.next; frame && !drawn; frame = frame->next) {
@@ -112,7 +139,7 @@ bool DesktopPet::freeKeyColour(COLORREF* key) {
 // The shapes come from the same bytes the merge reads, at the display's depth,
 // so they hold exactly the pixels it draws.
 void DesktopPet::prepareShapes() {
-  if (!shapes.empty) shapes.empty = CreateRectRgn(0, 0, 0, 0);
+  if (!shapes.empty) shapes.empty = madeByPet(CreateRectRgn(0, 0, 0, 0));
   const int32_t width = screenPixels(spriteWidth);
   const int32_t pixelCount = width * screenPixels(spriteHeight);
   const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(bytesPerPixel);

@@ -5,6 +5,8 @@
 #include "render/pet_scale.h"
 #include "render/screen_area.h"
 
+SetWindowPosFunction petSetWindowPos = SetWindowPos;
+
 namespace {
 const wchar_t* const UNKNOWN_DEPTH_TEXT = L"我不認識你的電腦啦!!!";
 const wchar_t* const TIMER_REFUSED_TEXT = L"我很累..不要玩我";
@@ -56,11 +58,11 @@ void DesktopPet::allocateBuffers() {
 // of the key colour: only the sprite's part is drawn again at each step.
 void DesktopPet::makeMemorySurfaces() {
   const PixelRect shown = windowOnScreen();
-  frameDC = CreateCompatibleDC(screenDC);
-  spriteDC = CreateCompatibleDC(screenDC);
-  frameBitmap = CreateCompatibleBitmap(screenDC, shown.width, shown.height);
-  spriteBitmap = CreateCompatibleBitmap(screenDC, screenPixels(spriteWidth),
-                                        screenPixels(spriteHeight));
+  frameDC = madeByPet(CreateCompatibleDC(screenDC));
+  spriteDC = madeByPet(CreateCompatibleDC(screenDC));
+  frameBitmap = madeByPet(CreateCompatibleBitmap(screenDC, shown.width, shown.height));
+  spriteBitmap = madeByPet(
+      CreateCompatibleBitmap(screenDC, screenPixels(spriteWidth), screenPixels(spriteHeight)));
   SelectObject(frameDC, frameBitmap);
   SelectObject(spriteDC, spriteBitmap);
   for (HDC surface : {frameDC, spriteDC}) {
@@ -87,9 +89,8 @@ void DesktopPet::settle() {
   // The frames were scaled at load; the pet's rules count its own pixels.
   spriteWidth = info.bmWidth / scale.factor;
   spriteHeight = info.bmHeight / scale.factor;
-  if (const int32_t bytes = bytesForDepth(info.bmBitsPixel)) {
-    bytesPerPixel = bytes;
-  } else {
+  takeDepthFromFrames();
+  if (!bytesPerPixel) {
     MessageBoxW(GetDesktopWindow(), UNKNOWN_DEPTH_TEXT, PET_CAPTION, MB_OK);
     SendMessageW(window, WM_DESTROY, 0, 0);
   }
@@ -112,11 +113,14 @@ void DesktopPet::settle() {
   makeMemorySurfaces();
   drawPicture();
   showShape();
+  ++scale.busy;
   const PixelRect shown = windowOnScreen();
-  SetWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
-               SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
+  petSetWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
+                  SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
   paintWindow();
   placeWindow();
+  --scale.busy;
+  applyPendingChange();
 
   if (!petSetTimer(window, timerId, timerPeriod, nullptr)) {
     MessageBoxW(nullptr, TIMER_REFUSED_TEXT, PET_CAPTION, MB_OK);
@@ -139,8 +143,8 @@ void DesktopPet::paintPicture(HDC target) {
 
 void DesktopPet::placeWindow() {
   const PixelRect shown = windowOnScreen();
-  SetWindowPos(window, insertAfter, shown.left, shown.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  petSetWindowPos(window, insertAfter, shown.left, shown.top, 0, 0,
+                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
 }
@@ -149,8 +153,8 @@ void DesktopPet::placeWindow() {
 // no monitor's scale reaches it while it waits.
 void DesktopPet::hideWindow() {
   if (!window) return;
-  SetWindowPos(window, nullptr, 0, 0, 0, 0,
-               SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  petSetWindowPos(window, nullptr, 0, 0, 0, 0,
+                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   flushToScreen();
   picture.hidden = 1;
 }
@@ -161,12 +165,15 @@ void DesktopPet::showWindowAgain() {
   if (!hasSurfaces()) return;
   drawPicture();
   showShape();
+  ++scale.busy;
   const PixelRect shown = windowOnScreen();
-  SetWindowPos(window, nullptr, shown.left, shown.top, 0, 0,
-               SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  petSetWindowPos(window, nullptr, shown.left, shown.top, 0, 0,
+                  SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
   paintWindow();
+  --scale.busy;
+  applyPendingChange();
 }
 
 // Wine holds a window's move and painting back until the thread checks for
@@ -199,6 +206,6 @@ void DesktopPet::releaseMemorySurfaces() {
 void DesktopPet::parkWindow() {
   if (!window) return;
   hideWindow();
-  SetWindowPos(window, HWND_BOTTOM, PARKING_SPOT, PARKING_SPOT, 64, 64,
-               SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  petSetWindowPos(window, HWND_BOTTOM, PARKING_SPOT, PARKING_SPOT, 64, 64,
+                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,8 @@ LRESULT CALLBACK backdropProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The pet under test answers its window's paint messages as the program's
-// window procedure does.
+// The pet under test answers its window's paint and scale messages as the
+// program's window procedure does.
 DesktopPet* paintingPet = nullptr;
 LRESULT CALLBACK petUnderTestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT && paintingPet) {
@@ -59,7 +60,77 @@ LRESULT CALLBACK petUnderTestProc(HWND window, UINT message, WPARAM wParam, LPAR
     EndPaint(window, &paint);
     return 0;
   }
+  if (message == WM_DPICHANGED && paintingPet) {
+    paintingPet->followScale();
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Monitors of their own DPI each, as a laptop's scaled screen beside a monitor
+// that is not: Wine gives every monitor the same.
+struct ScaledMonitor {
+  PixelRect monitor;
+  int dpi;
+};
+std::vector<ScaledMonitor> scaledMonitors;
+
+int dpiOfMonitorUnder(const PixelRect& rect) {
+  int dpi = scaledMonitors.front().dpi;
+  int64_t most = 0;
+  for (const ScaledMonitor& candidate : scaledMonitors) {
+    const PixelRect held = visiblePart(rect, candidate.monitor);
+    if (int64_t(held.width) * held.height > most) {
+      most = int64_t(held.width) * held.height;
+      dpi = candidate.dpi;
+    }
+  }
+  return dpi;
+}
+
+PixelRect rectOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The pet's window move, with WM_DPICHANGED sent from inside it when it takes
+// most of the window onto a monitor of another DPI, as Windows does.
+int dpiMessages = 0;
+int factorWhileMoving = 0;  // the pet's scale right after the message, inside the move
+BOOL WINAPI movingAcrossMonitors(HWND window, HWND after, int x, int y, int width, int height,
+                                 UINT flags) {
+  const int before = dpiOfMonitorUnder(rectOf(window));
+  const BOOL moved = SetWindowPos(window, after, x, y, width, height, flags);
+  const int now = dpiOfMonitorUnder(rectOf(window));
+  if (now != before && IsWindowVisible(window)) {
+    ++dpiMessages;
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(now, now), reinterpret_cast<LPARAM>(&suggested));
+    factorWhileMoving = paintingPet ? paintingPet->scale.factor : 0;
+  }
+  return moved;
+}
+
+// Every GDI object the pet makes is counted; the n-th bitmap can be refused.
+std::vector<HGDIOBJ> madeObjects;
+int bitmapsMade = 0;
+int refusedBitmap = 0;  // 0: none
+HGDIOBJ countingMade(HGDIOBJ made) {
+  if (!made) return made;
+  if (GetObjectType(made) == OBJ_BITMAP && ++bitmapsMade == refusedBitmap) {
+    DeleteObject(made);
+    return nullptr;
+  }
+  madeObjects.push_back(made);
+  return made;
+}
+void startCountingObjects(int refuse = 0) {
+  madeObjects.clear();
+  bitmapsMade = 0;
+  refusedBitmap = refuse;
+  petMadeObject = countingMade;
 }
 
 void pumpMessages(int rounds = 20) {
@@ -131,6 +202,14 @@ std::string describe(const BYTE* pixel) {
   return text;
 }
 
+std::vector<const FrameNode*> everyFrame(const DesktopPet& pet) {
+  std::vector<const FrameNode*> frames;
+  for (const AnimationList& head : pet.animations) {
+    for (const FrameNode* frame = head.next; frame; frame = frame->next) frames.push_back(frame);
+  }
+  return frames;
+}
+
 class CompositionDepth : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -148,6 +227,7 @@ class CompositionDepth : public ::testing::Test {
     ShowWindow(petWindow, SW_SHOWNOACTIVATE);
     paintingPet = &pet;
     pumpMessages();
+    stateTheDesktop();
 
     HINSTANCE module = GetModuleHandleW(nullptr);
     pet.buildPalette(module);
@@ -168,10 +248,17 @@ class CompositionDepth : public ::testing::Test {
     petPaintWindow = BitBlt;
     petSetWindowRgn = SetWindowRgn;
     petSetLayeredWindowAttributes = SetLayeredWindowAttributes;
+    petSetWindowPos = SetWindowPos;
+    petReadDpi = defaultReadDpi;
+    petMadeObject = defaultMadeObject;
+    petGetCursorPos = GetCursorPos;
     DestroyWindow(petWindow);
     DestroyWindow(backdrop);
     patternShift = 0;
   }
+
+  // Monitors, scales and stand-ins a test states before the pet starts.
+  virtual void stateTheDesktop() {}
 
   // The window beneath the pet draws another picture.
   void changeTheDesktop(int shift = 37) {
@@ -299,6 +386,8 @@ class CompositionDepth : public ::testing::Test {
     return BitBlt(target, x, y, width, height, source, sourceX, sourceY, operation);
   }
 
+  const ReadDpiFunction defaultReadDpi = petReadDpi;
+  const MadeObjectFunction defaultMadeObject = petMadeObject;
   TimerRecorder timers;
   HWND backdrop = nullptr;
   HWND petWindow = nullptr;
@@ -529,6 +618,38 @@ TEST_F(CompositionDepth, TheTeardownHidesAndParksTheWindowAndLeavesTheDesktopAsI
   }
 }
 
+// Wine follows a program's change of the display's depth as Windows does:
+// bitmaps made after it take the new depth, and every window hears of it.
+TEST_F(CompositionDepth, ADepthChangeMakesEverythingAnewAtTheNewDepth) {
+  if (depthBytes != 4) GTEST_SKIP() << "changed from 32 bits per pixel";
+  struct PutBack {
+    ~PutBack() { ChangeDisplaySettingsW(nullptr, 0); }
+  } putBack;
+  pet.PetStep(Tick);
+  for (const int bits : {16, 32}) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmBitsPerPel = bits;
+    mode.dmPelsWidth = SCREEN_W;
+    mode.dmPelsHeight = SCREEN_H;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+    depthBytes = bits / 8;
+    pet.followDisplay();  // as on WM_DISPLAYCHANGE
+    EXPECT_EQ(pet.bytesPerPixel, depthBytes) << "the merge takes the new depth's pixels";
+    for (const FrameNode* frame : everyFrame(pet)) {
+      BITMAP info{};
+      GetObjectW(frame->bitmap, sizeof info, &info);
+      ASSERT_EQ(info.bmBitsPixel, bits) << "every frame made anew at the new depth";
+    }
+    ASSERT_TRUE(pet.shapes.keyed);
+    expectNoDrawnPixelHasTheKey();
+    changeTheDesktop(bits);
+    pet.PetStep(Tick);
+    expectPetDrawnOverBackdrop(facingFor(pet));
+  }
+}
+
 // Which pixels of a frame of w x h screen pixels the merge draws: those where its
 // output leaves a background of all-zero bytes or one of all-one bytes; no pixel
 // can match both.
@@ -548,14 +669,6 @@ std::vector<bool> pixelsTheMergeDraws(DesktopPet& pet, const FrameNode* frame, i
     }
   }
   return drawn;
-}
-
-std::vector<const FrameNode*> everyFrame(const DesktopPet& pet) {
-  std::vector<const FrameNode*> frames;
-  for (const AnimationList& head : pet.animations) {
-    for (const FrameNode* frame = head.next; frame; frame = frame->next) frames.push_back(frame);
-  }
-  return frames;
 }
 
 void CompositionDepth::expectEveryFrameShapedAsTheMergeDraws() {
@@ -757,8 +870,13 @@ std::vector<HGDIOBJ> petObjects(const DesktopPet& pet) {
   return objects;
 }
 
+int wholeDesktopDpi = 192;
+int dpiOfTheWholeDesktop(const PixelRect&) { return wholeDesktopDpi; }
+
 TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLeaksNothing) {
   ASSERT_EQ(pet.scale.factor, 2) << "run at 192 dots per inch";
+  wholeDesktopDpi = 192;
+  petReadDpi = dpiOfTheWholeDesktop;
   pet.PetStep(Tick);
   pumpMessages();
   const size_t objectCount = petObjects(pet).size();
@@ -769,7 +887,8 @@ TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLe
   for (const int dpi : {96, 192}) {
     const std::vector<HGDIOBJ> before = petObjects(pet);
     const int factor = dpi / 96;
-    pet.followScale(dpi);
+    wholeDesktopDpi = dpi;
+    pet.followScale();
     ASSERT_EQ(pet.scale.factor, factor);
     for (HGDIOBJ object : before) EXPECT_EQ(GetObjectType(object), 0u) << "an old object is left";
     EXPECT_EQ(petObjects(pet).size(), objectCount) << "the same objects, made anew";
@@ -781,13 +900,198 @@ TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLe
     expectNoDrawnPixelHasTheKey();
   }
 
-  // Held, the pet takes the new scale only once it is back.
+  // Held, the pet takes the new scale only once it is back; two changes
+  // before then give one rebuild, at the last one.
   pet.holdSteps(HELD_BY_LOCK);
-  pet.followScale(96);
+  wholeDesktopDpi = 144;
+  pet.followScale();
+  wholeDesktopDpi = 96;
+  pet.followScale();
   EXPECT_EQ(pet.scale.factor, 2);
+  startCountingObjects();
   pet.releaseSteps(HELD_BY_LOCK);
   EXPECT_EQ(pet.scale.factor, 1);
+  EXPECT_EQ(bitmapsMade, 29 + 2) << "one rebuild: the frames and the two surfaces";
   pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+}
+
+// A laptop's own screen at 150 % beside a monitor at 100 %, side by side: the
+// pet stands on the left one first, at its own size.
+class ScaledMonitors : public CompositionDepth {
+ protected:
+  void stateTheDesktop() override {
+    scaledMonitors = {{{0, 0, 512, 768}, 96}, {{512, 0, 512, 768}, 144}};
+    stateMonitors();
+  }
+  void stateMonitors() {
+    std::vector<PetArea> areas;
+    for (const ScaledMonitor& m : scaledMonitors) areas.push_back({m.monitor, m.monitor});
+    monitors.reset(new StatedMonitors(areas));
+    petReadDpi = dpiOfMonitorUnder;
+    petSetWindowPos = movingAcrossMonitors;
+    dpiMessages = 0;
+  }
+  void TearDown() override {
+    monitors.reset();
+    CompositionDepth::TearDown();
+  }
+
+  // Stands the pet at (x, y) of its own pixels and shows it there.
+  void standAt(int32_t x, int32_t y) {
+    standStill();
+    pet.x = x;
+    pet.y = y;
+    pet.velocityX = pet.velocityY = 0;
+    pet.targetX = x;
+    pet.targetY = y;
+    pet.composeAndPaint();
+    pumpMessages();
+  }
+
+  // Runs steps until the scale changes, at most `limit`: the scale changed
+  // right after the step that sent the pet's window across, once, and not
+  // inside its move.
+  void expectOneRebuildAfterTheStepThatCrosses(int32_t command, int limit, int newFactor) {
+    const int oldFactor = pet.scale.factor;
+    const int frames = 29;
+    for (int step = 0; step < limit && pet.scale.factor == oldFactor; ++step) {
+      dpiMessages = 0;
+      factorWhileMoving = 0;
+      startCountingObjects();
+      pet.PetStep(command);
+    }
+    ASSERT_EQ(pet.scale.factor, newFactor) << "across the seam the pet takes the other scale";
+    EXPECT_EQ(dpiMessages, 1);
+    EXPECT_EQ(factorWhileMoving, oldFactor) << "nothing is made anew inside the move";
+    EXPECT_EQ(bitmapsMade, (newFactor > 1 ? 2 * frames : frames) + 2) << "exactly one rebuild";
+    petMadeObject = defaultMadeObject;
+  }
+
+  std::unique_ptr<StatedMonitors> monitors;
+};
+
+TEST_F(ScaledMonitors, AWalkADragAndAnArrowStepAcrossTheSeamEachRebuildOnceAfterTheStep) {
+  ASSERT_EQ(pet.scale.factor, 1);
+  SetCursorPos(0, 0);  // not on the pet: its middle stays where it is
+  standAt(380, 300);
+  startWalkingAway();
+  pet.targetY = pet.y;
+  expectOneRebuildAfterTheStepThatCrosses(Tick, 20, 2);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+  pet.PetStep(Tick);
+  expectPetDrawnOverBackdrop(facingFor(pet));
+
+  // Carried back by the hand, which keeps holding the figure's pixel (50, 10).
+  const POINT hand{200, 300};
+  SetCursorPos(hand.x, hand.y);
+  pumpMessages();
+  expectOneRebuildAfterTheStepThatCrosses(Drag, 1, 1);
+  EXPECT_EQ(hand.x - pet.x, 50) << "the figure's pixel under the cursor stays under it";
+  EXPECT_EQ(hand.y - pet.y, 10);
+  expectPetDrawnOverBackdrop(FACING_AS_STORED);
+  pet.command = Tick;
+
+  // An arrow held goes on by the speed it has past the bound of its area.
+  standAt(459, 300);
+  pet.command = KeyStep;
+  pet.pendingDirection = DIRECTION_RIGHT;
+  pet.velocityX = pet.margin;
+  expectOneRebuildAfterTheStepThatCrosses(KeyStep, 1, 2);
+  expectPetDrawnOverBackdrop(pet.facing);
+}
+
+TEST_F(ScaledMonitors, AsideLockedOrMovedBySomethingElseThePetKeepsTheScaleOfItsMonitor) {
+  for (const int32_t left : {200, 700}) {
+    SetCursorPos(left, 300);
+    pumpMessages();
+    pet.PetStep(Drag);  // onto that monitor, at its scale
+    pet.PetStep(Drag);  // held still, so that the drop does not fly on
+    pet.PetStep(Tick);
+    const int factor = pet.scale.factor;
+    ASSERT_EQ(factor, left < 512 ? 1 : 2);
+    startCountingObjects();
+    dpiMessages = 0;
+    for (const int32_t reason : {HELD_BY_FULL_SCREEN, HELD_BY_LOCK}) {
+      pet.holdSteps(reason);
+      pet.releaseSteps(reason);
+    }
+    EXPECT_EQ(pet.scale.factor, factor);
+    EXPECT_EQ(bitmapsMade, 0) << "nothing made anew";
+
+    // A window the system moved onto the other monitor: the pet's sprite still
+    // stands where it stood, and so does its scale.
+    SetWindowPos(petWindow, nullptr, left < 512 ? 700 : 100, 300, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pet.followScale();
+    EXPECT_EQ(pet.scale.factor, factor);
+    EXPECT_EQ(bitmapsMade, 0);
+    petMadeObject = defaultMadeObject;
+    pet.PetStep(Tick);
+    expectPetDrawnOverBackdrop(facingFor(pet));
+  }
+}
+
+// The scaled monitor left of the primary one, at negative coordinates, where
+// the cursor is stated: the real screen has no such part.
+class ScaledMonitorsLeftOfThePrimary : public ScaledMonitors {
+ protected:
+  void stateTheDesktop() override {
+    scaledMonitors = {{{0, 0, 1024, 768}, 96}, {{-512, 0, 512, 768}, 144}};
+    stateMonitors();
+  }
+};
+
+POINT statedCursor{};
+BOOL WINAPI statedCursorPos(LPPOINT point) {
+  *point = statedCursor;
+  return TRUE;
+}
+
+TEST_F(ScaledMonitorsLeftOfThePrimary, ADragOntoItKeepsTheFiguresPixelUnderTheCursor) {
+  petGetCursorPos = statedCursorPos;
+  statedCursor = {-301, 300};
+  expectOneRebuildAfterTheStepThatCrosses(Drag, 1, 2);
+  // The cursor holds the figure at its pixel (50, 10), in pixels twice the size.
+  EXPECT_EQ((statedCursor.x - 2 * pet.x) / 2, 50);
+  EXPECT_EQ((statedCursor.y - 2 * pet.y) / 2, 10);
+  EXPECT_EQ(pet.home.monitor.left, -256) << "its area in its own pixels";
+  statedCursor = {300, 300};
+  expectOneRebuildAfterTheStepThatCrosses(Drag, 1, 1);
+  EXPECT_EQ(pet.x, 250);
+}
+
+// Every bitmap of a rebuild refused in turn: the pet goes on at its old scale
+// with every handle it had, frees whatever the failed rebuild made, and the
+// next change succeeds.
+TEST_F(ScaledMonitors, ARebuildThatCannotBeMadeLeavesThePetAsItWasUntilTheNextChange) {
+  petReadDpi = dpiOfTheWholeDesktop;
+  wholeDesktopDpi = 96;
+  standAt(200, 300);
+  pet.PetStep(Tick);
+  const int bitmapsOfARebuild = 2 * 29 + 2;
+  for (int refused = 1; refused <= bitmapsOfARebuild; ++refused) {
+    const std::vector<HGDIOBJ> held = petObjects(pet);
+    const FrameNode* frame = pet.currentFrame;
+    startCountingObjects(refused);
+    wholeDesktopDpi = 144;
+    pet.followScale();
+    petMadeObject = defaultMadeObject;
+    ASSERT_GE(bitmapsMade, refused);
+    ASSERT_EQ(pet.scale.factor, 1) << "refused bitmap " << refused;
+    ASSERT_EQ(petObjects(pet), held) << "the handles it held before, refused bitmap " << refused;
+    for (HGDIOBJ object : held) ASSERT_NE(GetObjectType(object), 0u);
+    for (HGDIOBJ object : madeObjects) {
+      ASSERT_EQ(GetObjectType(object), 0u) << "refused bitmap " << refused << " left an object";
+    }
+    EXPECT_EQ(pet.currentFrame, frame);
+    if (refused % 20 == 1) {
+      pet.PetStep(Tick);
+      expectPetDrawnOverBackdrop(facingFor(pet));
+    }
+  }
+  pet.followScale();
+  EXPECT_EQ(pet.scale.factor, 2) << "the next change succeeds";
   expectPetDrawnOverBackdrop(facingFor(pet));
 }
 

@@ -45,7 +45,7 @@ PixelRect cursorBounds{};
 // Screen pixels to each of the pet's: the script's cursor is in the pet's pixels.
 int32_t traceScale = 1;
 
-int32_t statedDpi(HWND) { return 96 * traceScale; }
+int32_t statedDpi(const PixelRect&) { return 96 * traceScale; }
 
 bool statedAreaOf(const PixelRect&, PetArea* area) {
   *area = statedArea;
