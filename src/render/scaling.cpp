@@ -120,21 +120,28 @@ void DesktopPet::rescale() {
       cursor.x < before.left + before.width && cursor.y < before.top + before.height) {
     anchor = cursor;
   }
+  const int64_t offsetX = int64_t(anchor.x - before.left) * factor / scale.factor;
+  const int64_t offsetY = int64_t(anchor.y - before.top) * factor / scale.factor;
+  const int32_t newX = petPixelsOf(int32_t(anchor.x - offsetX), factor);
+  const int32_t newY = petPixelsOf(int32_t(anchor.y - offsetY), factor);
+  // Grown or shrunk about a point of its own, the sprite may come to stand
+  // mostly on the other monitor, which would ask for the old scale back at
+  // once: straddling the seam so, it keeps the scale it has.
+  PetArea there{};
+  const PixelRect after{newX * factor, newY * factor, spriteWidth * factor, spriteHeight * factor};
+  if (!petFindArea(before, &there) || !holdsHalfOrMore(there.monitor, after)) return;
+
   int32_t framesIn = 0;
   for (const FrameNode* frame = &animations[animation]; frame && frame != currentFrame;
        frame = frame->next) {
     ++framesIn;
   }
-  const int32_t oldFactor = scale.factor;
-
   ++scale.busy;
   if (remakeDrawing(factor, depth)) {
     currentFrame = &animations[animation];
     for (int32_t n = 0; n < framesIn && currentFrame->next; ++n) currentFrame = currentFrame->next;
-    const int64_t offsetX = int64_t(anchor.x - before.left) * factor / oldFactor;
-    const int64_t offsetY = int64_t(anchor.y - before.top) * factor / oldFactor;
-    x = petPixelsOf(int32_t(anchor.x - offsetX), factor);
-    y = petPixelsOf(int32_t(anchor.y - offsetY), factor);
+    x = newX;
+    y = newY;
     findArea(spriteOnScreen(), &home);  // the same area, in pixels of the new size
     keepTargetOnScreen();
     placeRemade();

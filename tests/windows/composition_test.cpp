@@ -1032,6 +1032,25 @@ TEST_F(ScaledMonitors, AsideLockedOrMovedBySomethingElseThePetKeepsTheScaleOfIts
   }
 }
 
+// Grown about the cursor, a pet at the seam would stand mostly on the monitor
+// it came from, which would ask for the old scale back, and so on for ever.
+TEST_F(ScaledMonitors, APetThatWouldGrowBackAcrossTheSeamKeepsItsScale) {
+  SetCursorPos(560, 350);  // over its right part, not holding it
+  pumpMessages();
+  startCountingObjects();
+  standAt(465, 300);  // its middle a little right of the seam: the move asks for the scale there
+  EXPECT_EQ(dpiMessages, 1);
+  pet.followScale();
+  EXPECT_EQ(pet.scale.factor, 1);
+  EXPECT_EQ(bitmapsMade, 0);
+  EXPECT_EQ(pet.x, 465);
+  petMadeObject = defaultMadeObject;
+  SetCursorPos(0, 0);
+  pumpMessages();
+  pet.followScale();
+  EXPECT_EQ(pet.scale.factor, 2) << "grown about its middle it stays on the scaled monitor";
+}
+
 // The scaled monitor left of the primary one, at negative coordinates, where
 // the cursor is stated: the real screen has no such part.
 class ScaledMonitorsLeftOfThePrimary : public ScaledMonitors {
