@@ -86,6 +86,18 @@ void onSessionChange(WPARAM change) {
   }
 }
 
+// A click on the taskbar button, Win+D or "Show desktop" minimizes the window.
+// The pet's own resizes say SIZE_RESTORED too: only a change of state holds or
+// releases the pet.
+void onSize(WPARAM kind) {
+  switch (kind) {
+    case SIZE_MINIMIZED: thePet.holdSteps(HELD_BY_MINIMIZED); break;
+    case SIZE_RESTORED:
+    case SIZE_MAXIMIZED: thePet.releaseSteps(HELD_BY_MINIMIZED); break;
+    default: break;
+  }
+}
+
 // The taskbar moved, grew, shrank or was set to hide.
 void onSettingChange(WPARAM setting) {
   if (setting == SPI_SETWORKAREA) thePet.followArea();
@@ -132,6 +144,7 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_SETTINGCHANGE: onSettingChange(wParam); break;
     case WM_DPICHANGED: thePet.followScale(LOWORD(wParam)); return 0;
     case WM_WTSSESSION_CHANGE: onSessionChange(wParam); break;
+    case WM_SIZE: onSize(wParam); break;
     case WM_RBUTTONDOWN: onRightButton(); break;
     default: break;
   }

@@ -117,6 +117,19 @@ TEST_F(WindowProc, TheLockScreenHoldsTheStepsWhileTheButtonsStillCount) {
   EXPECT_EQ(stepOfOneTick(), Tick);
 }
 
+TEST_F(WindowProc, AMinimizedWindowHoldsTheStepsUntilItIsRestored) {
+  send(WM_SIZE, SIZE_MINIMIZED);
+  EXPECT_EQ(stepOfOneTick(), 0) << "no step while minimized";
+  send(WM_SIZE, SIZE_RESTORED);
+  EXPECT_EQ(stepOfOneTick(), Tick);
+  send(WM_SIZE, SIZE_MINIMIZED);
+  send(WM_SIZE, SIZE_MAXIMIZED);
+  EXPECT_EQ(stepOfOneTick(), Tick) << "maximized counts as restored";
+  send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
+  send(WM_SIZE, SIZE_RESTORED);  // a resize of the window's own
+  EXPECT_EQ(stepOfOneTick(), 0) << "a resize releases nothing that another reason holds";
+}
+
 TEST_F(WindowProc, TheScreenSaverAndDestroyEndTheProgram) {
   send(WM_SYSCOMMAND, 0xF1F0);  // a command no one handles
   EXPECT_FALSE(quitPosted());
