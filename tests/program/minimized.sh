@@ -1,9 +1,10 @@
-# Minimized, as by a click on its taskbar button (WM_SYSCOMMAND SC_MINIMIZE) or
-# by "Show desktop" (ShowWindow SW_MINIMIZE), the pet holds still: its window
-# is iconic and still shown, which keeps its taskbar button, and over 5 s the
-# pet spends under a tenth of the CPU time it spent in 5 s of living just
-# before. Restored the same way, it stands where it was minimized, goes on from
-# there by steps, shows a correct figure and follows a drag.
+# Minimized by the system command a click on its taskbar button sends
+# (WM_SYSCOMMAND SC_MINIMIZE), or by ShowWindow SW_MINIMIZE from another
+# program, the pet holds still: its window is iconic and still shown, which
+# keeps its taskbar button, and over 5 s the pet spends under a tenth of the
+# CPU time it spent in 5 s of living just before. Restored the same way, it
+# stands where it was minimized, goes on from there by steps, shows a correct
+# figure and follows a drag.
 # Wine without a window manager leaves a minimized window on the screen where
 # it stood: that is where the pet must be back; Wine's picture of the minimized
 # window is not judged.

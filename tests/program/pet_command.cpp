@@ -45,7 +45,7 @@
 //                                as a click on its taskbar button does
 //   pet-command.exe minimize-show
 //                                minimizes the pet window with ShowWindow
-//                                SW_MINIMIZE, as "Show desktop" does
+//                                SW_MINIMIZE, as another program may
 //   pet-command.exe restore      posts WM_SYSCOMMAND SC_RESTORE to the pet window,
 //                                then watches it for 4 s as `display` does
 //   pet-command.exe restore-show restores the pet window with ShowWindow
