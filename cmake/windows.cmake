@@ -38,7 +38,8 @@ set(MORVET_WINDOWS_SOURCES
 )
 add_library(morvet_lib STATIC ${MORVET_PORTABLE_SOURCES} ${MORVET_WINDOWS_SOURCES})
 target_include_directories(morvet_lib PUBLIC src)
-target_link_libraries(morvet_lib PUBLIC user32 gdi32 winmm advapi32 shell32 shlwapi wtsapi32)
+# uuid holds the power settings' GUIDs.
+target_link_libraries(morvet_lib PUBLIC user32 gdi32 winmm advapi32 shell32 shlwapi wtsapi32 uuid)
 target_link_options(morvet_lib PUBLIC ${STATIC_RUNTIME})
 
 set(MORVET_RESOURCES ${CMAKE_SOURCE_DIR}/resources/morvet.rc)

@@ -2,6 +2,8 @@
 
 #include <wtsapi32.h>
 
+#include <cstring>
+
 #include "menu/menu.h"
 
 int dragging = 0;
@@ -86,6 +88,44 @@ void onSessionChange(WPARAM change) {
   }
 }
 
+// A click on the taskbar button, Win+D or "Show desktop" minimizes the window.
+// The pet's own resizes say SIZE_RESTORED too: only a change of state holds or
+// releases the pet.
+void onSize(WPARAM kind) {
+  switch (kind) {
+    case SIZE_MINIMIZED: thePet.holdSteps(HELD_BY_MINIMIZED); break;
+    case SIZE_RESTORED:
+    case SIZE_MAXIMIZED: thePet.releaseSteps(HELD_BY_MINIMIZED); break;
+    default: break;
+  }
+}
+
+// The display went off after idle minutes or with a closed lid, came back on,
+// or was dimmed, which still shows the pet. Windows 7 tells only the monitor's
+// power; both settings carry one DWORD: 0 off, 1 on, 2 dimmed.
+constexpr DWORD DISPLAY_OFF = 0;
+
+void onPowerSetting(const POWERBROADCAST_SETTING* setting) {
+  if (!setting || setting->DataLength != sizeof(DWORD)) return;
+  if (!IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
+      !IsEqualGUID(setting->PowerSetting, GUID_MONITOR_POWER_ON)) {
+    return;
+  }
+  DWORD state = 0;
+  std::memcpy(&state, setting->Data, sizeof state);
+  if (state == DISPLAY_OFF) {
+    thePet.holdSteps(HELD_BY_DISPLAY_OFF);
+  } else {
+    thePet.releaseSteps(HELD_BY_DISPLAY_OFF);
+  }
+}
+
+void onPowerBroadcast(WPARAM event, LPARAM data) {
+  if (event == PBT_POWERSETTINGCHANGE) {
+    onPowerSetting(reinterpret_cast<const POWERBROADCAST_SETTING*>(data));
+  }
+}
+
 // The taskbar moved, grew, shrank or was set to hide.
 void onSettingChange(WPARAM setting) {
   if (setting == SPI_SETWORKAREA) thePet.followArea();
@@ -134,6 +174,8 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     // figure's pixel under the cursor stays under it.
     case WM_DPICHANGED: thePet.followScale(); return 0;
     case WM_WTSSESSION_CHANGE: onSessionChange(wParam); break;
+    case WM_SIZE: onSize(wParam); break;
+    case WM_POWERBROADCAST: onPowerBroadcast(wParam, lParam); return TRUE;
     case WM_RBUTTONDOWN: onRightButton(); break;
     default: break;
   }

@@ -48,6 +48,7 @@ DesktopPet::~DesktopPet() {
   if (window) {
     KillTimer(window, timerId);
     WTSUnRegisterSessionNotification(window);
+    if (displayPowerNotification) UnregisterPowerSettingNotification(displayPowerNotification);
   }
   parkWindow();
 }
@@ -65,6 +66,14 @@ void DesktopPet::attach(HINSTANCE instance, HWND window) {
   findArea(PRIMARY_ORIGIN, &home);
   // The lock screen and a lost remote session hold the pet's steps.
   WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+  // So does a display turned off; Windows 7 lacks the console's display state
+  // and tells only the monitor's power.
+  displayPowerNotification = RegisterPowerSettingNotification(
+      window, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (!displayPowerNotification) {
+    displayPowerNotification = RegisterPowerSettingNotification(
+        window, &GUID_MONITOR_POWER_ON, DEVICE_NOTIFY_WINDOW_HANDLE);
+  }
   // The program carries no sound; the call stays silent by SND_NODEFAULT.
   PlaySoundA("SND1", instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT);
 }

@@ -96,6 +96,8 @@ extern QueryNotificationStateFunction petQueryNotificationState;
 constexpr int32_t HELD_BY_LOCK = 1;          // the session is locked
 constexpr int32_t HELD_BY_DISCONNECT = 2;    // the session's console or remote desktop is gone
 constexpr int32_t HELD_BY_FULL_SCREEN = 4;   // a full-screen program is in front
+constexpr int32_t HELD_BY_MINIMIZED = 8;     // the window is minimized
+constexpr int32_t HELD_BY_DISPLAY_OFF = 16;  // the display is off (idle, or a closed lid)
 
 // A spot of the primary monitor, which always has its top-left corner at the origin.
 constexpr PixelRect PRIMARY_ORIGIN{0, 0, 1, 1};
@@ -239,10 +241,12 @@ class DesktopPet {
   void flushToScreen();
   void bringOntoNearestMonitor();
   bool fullScreenProgramInFront(HWND front) const;
+  bool minimized() const { return (heldBy & HELD_BY_MINIMIZED) != 0; }
 
   int32_t timerChangeReported = 0;
   int32_t ticksSinceForegroundLook = 0;
   HWND fullScreenWindow = nullptr;  // the program's window that sent the pet aside
+  HPOWERNOTIFY displayPowerNotification = nullptr;
 };
 
 // Message texts and their shared caption.

@@ -4,7 +4,8 @@
 // desktop wherever the key is, so nothing of the screen is ever read. A step
 // that shows what the window already shows paints nothing and moves nothing.
 void DesktopPet::composeAndPaint() {
-  if (!hasSurfaces() || picture.hidden) return;  // nothing of a hidden pet is seen
+  // Nothing of a hidden or minimized pet is seen.
+  if (!hasSurfaces() || picture.hidden || minimized()) return;
   const bool samePicture = picture.scale == scale.factor && picture.frame == currentFrame &&
                            picture.facing == facing;
   const PixelRect shown = windowOnScreen();

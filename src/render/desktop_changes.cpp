@@ -2,16 +2,17 @@
 #include "render/pet_scale.h"
 
 // The desktop changes under the pet: resolutions and monitors, the lock screen,
-// full-screen programs. The pet comes back onto a monitor it has lost, holds
-// still while the screen is not the user's, and hides under a full-screen
-// program.
+// full-screen programs, a minimized window, a display turned off. The pet
+// comes back onto a monitor it has lost, holds still while it is not seen,
+// and hides under a full-screen program.
 
 namespace {
 
 constexpr int32_t FOREGROUND_LOOK_TICKS = 4;
-// Stepped aside the pet only looks whether the full-screen program is still in
-// front: a slow tick is enough for that and costs next to nothing.
-constexpr int32_t ASIDE_TIMER_PERIOD_MS = 500;
+// Held, the pet only looks for a running screen saver and whether the
+// full-screen program is still in front: a slow tick is enough for that and
+// costs next to nothing.
+constexpr int32_t HELD_TIMER_PERIOD_MS = 500;
 
 PixelRect pixelRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -76,9 +77,10 @@ void DesktopPet::followDisplay() {
   if (!hasSurfaces()) return;
   ++scale.busy;
   // The system may have moved the window itself (a monitor unplugged): the pet
-  // takes the place it was given instead of putting the window back.
+  // takes the place it was given instead of putting the window back. A
+  // minimized window's place is the system's parking spot, not the pet's.
   RECT placed{};
-  if (!picture.hidden && GetWindowRect(window, &placed)) {
+  if (!picture.hidden && !minimized() && GetWindowRect(window, &placed)) {
     x = petPixelsOf(placed.left, scale.factor) + margin;
     y = petPixelsOf(placed.top, scale.factor) + margin;
   }
@@ -99,27 +101,35 @@ void DesktopPet::bringOntoNearestMonitor() {
   y = onto.top;
 }
 
+// A minimized window keeps its taskbar button, the way back: only a
+// full-screen program hides it.
 void DesktopPet::holdSteps(int32_t reason) {
+  if (heldBy & reason) return;
+  if (!heldBy && hasSurfaces()) rearmTimer(HELD_TIMER_PERIOD_MS);
   heldBy |= reason;
-  if (reason != HELD_BY_FULL_SCREEN) return;
-  hideWindow();
-  rearmTimer(ASIDE_TIMER_PERIOD_MS);
+  if (reason == HELD_BY_FULL_SCREEN) hideWindow();
 }
 
-// Back where it stood: a window that was hidden shows again there.
+// Back where it stood: a window that was hidden shows again there, and one
+// that was minimized, which the system moved off and maybe painted over, is
+// drawn and placed afresh.
 void DesktopPet::releaseSteps(int32_t reason) {
   if (!(heldBy & reason)) return;
   heldBy &= ~reason;
-  if (reason == HELD_BY_FULL_SCREEN) rearmTimer(timerPeriod);
+  if (reason == HELD_BY_MINIMIZED) picture.scale = 0;
   if (heldBy) return;
   applyPendingChange();
   if (picture.hidden) showWindowAgain();
+  if (!hasSurfaces()) return;
+  rearmTimer(timerPeriod);
+  composeAndPaint();
 }
 
 // Every few ticks is soon enough to see a program go full-screen, and keeps
 // the look from weighing on the standing steps.
 void DesktopPet::watchForeground() {
-  if (!hasSurfaces()) return;
+  // Hidden, a minimized window would lose its taskbar button.
+  if (!hasSurfaces() || minimized()) return;
   const bool held = (heldBy & HELD_BY_FULL_SCREEN) != 0;
   if (++ticksSinceForegroundLook < FOREGROUND_LOOK_TICKS && !held) return;
   ticksSinceForegroundLook = 0;

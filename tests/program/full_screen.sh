@@ -7,10 +7,6 @@
 source "$(dirname "$0")/lib.sh"
 use_depth "${1:-32}"
 
-# CPU time of all the pet's threads, in milliseconds.
-cpu_ms() {
-  cat /proc/"$PET_PID"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }'
-}
 cpu_over_10s() {
   local before
   before=$(cpu_ms)

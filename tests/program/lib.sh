@@ -21,6 +21,7 @@
 # sprite_on_screen X Y succeeds when the sprite of a window at X,Y lies wholly on the screen
 # read_screen_size     sets SCREEN_W and SCREEN_H from the display
 # now_ms               milliseconds of the clock, for deadlines under a second
+# cpu_ms               CPU time of all the pet's threads, in milliseconds
 # snapshot NAME        screenshot with the pet held still; sets SHOT_RECT ("X,Y,W,H")
 # check_snapshot NAME  judges a snapshot with morvet-shotcheck against $OUT/clean.ppm
 #                      (or $CLEAN_SHOT)
@@ -437,6 +438,10 @@ sprite_on_screen() {
 now_ms() {
   local now=${EPOCHREALTIME/./}
   echo $((now / 1000))
+}
+
+cpu_ms() {
+  cat /proc/"$PET_PID"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }'
 }
 
 # The window's top-left corner, "X Y".

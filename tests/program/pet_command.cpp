@@ -41,6 +41,17 @@
 //   pet-command.exe recolour RRGGBB
 //                                paints the `beneath` window in that colour, and
 //                                returns once it has painted
+//   pet-command.exe minimize     posts WM_SYSCOMMAND SC_MINIMIZE to the pet window,
+//                                as a click on its taskbar button does
+//   pet-command.exe minimize-show
+//                                minimizes the pet window with ShowWindow
+//                                SW_MINIMIZE, as another program may
+//   pet-command.exe restore      posts WM_SYSCOMMAND SC_RESTORE to the pet window,
+//                                then watches it for 4 s as `display` does
+//   pet-command.exe restore-show restores the pet window with ShowWindow
+//                                SW_RESTORE, then watches it for 4 s
+//   pet-command.exe placement    prints "placement <iconic> <visible> <left> <top>"
+//                                of the pet window (iconic and visible 0 or 1)
 //
 // Text is printed as UTF-8, one line each. Exit status 0 on success, 1 when the
 // pet window (or the menu) is not there, 2 on bad arguments.
@@ -180,6 +191,36 @@ int sendDisplayChanged() {
   const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   SendMessageW(found.front(), WM_DISPLAYCHANGE, 32, size);
   watchPetPlaces(2000);
+  return 0;
+}
+
+int showPet(int how) {
+  const std::vector<HWND> found = pets();
+  if (found.empty()) {
+    print("no pet window\n");
+    return 1;
+  }
+  ShowWindow(found.front(), how);
+  return 0;
+}
+
+int restorePet(bool byShowWindow) {
+  const int result = byShowWindow ? showPet(SW_RESTORE) : postToPet(WM_SYSCOMMAND, SC_RESTORE);
+  // Wine may hold the restore up to 2 s, waiting for a window manager.
+  if (result == 0) watchPetPlaces(4000);
+  return result;
+}
+
+int printPlacement() {
+  const std::vector<HWND> found = pets();
+  RECT now{};
+  if (found.empty() || !GetWindowRect(found.front(), &now)) {
+    print("no pet window\n");
+    return 1;
+  }
+  print(std::string("placement ") + (IsIconic(found.front()) ? "1 " : "0 ") +
+        (IsWindowVisible(found.front()) ? "1 " : "0 ") + std::to_string(now.left) + " " +
+        std::to_string(now.top) + "\n");
   return 0;
 }
 
@@ -345,6 +386,11 @@ int main(int argc, char** argv) {
   }
   if (command == "recolour" && argc == 3) return recolour(argv[2]);
   if (command == "display-changed") return sendDisplayChanged();
+  if (command == "minimize") return postToPet(WM_SYSCOMMAND, SC_MINIMIZE);
+  if (command == "minimize-show") return showPet(SW_MINIMIZE);
+  if (command == "restore") return restorePet(false);
+  if (command == "restore-show") return restorePet(true);
+  if (command == "placement") return printPlacement();
   if (command == "monitors") return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
   if (command == "pets") {
     print(std::to_string(pets().size()) + "\n");

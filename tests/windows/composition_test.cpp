@@ -527,11 +527,13 @@ TEST_F(CompositionDepth, AfterTheLockScreenThePetGoesOnOverTheDesktopAsItIsNow) 
   pumpMessages();
   const int32_t x = pet.x;
   pet.holdSteps(HELD_BY_LOCK);
+  EXPECT_EQ(timers.calls().back().period, 500u) << "held, the pet ticks slowly";
   pet.command = 0;
   pet.PetStep(Tick);
   EXPECT_EQ(pet.command, 0) << "no step ran";
   changeTheDesktop();
   pet.releaseSteps(HELD_BY_LOCK);
+  EXPECT_EQ(timers.calls().back().period, 70u);
   pet.PetStep(Tick);
   EXPECT_EQ(pet.x, x) << "it goes on where it stood";
   expectPetDrawnOverBackdrop(facingFor(pet));

@@ -4,6 +4,10 @@
 
 #include <wtsapi32.h>
 
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
 #include "test_support.h"
 
 namespace {
@@ -35,6 +39,16 @@ class WindowProc : public ::testing::Test {
     thePet.command = 0;
     send(WM_TIMER, 1);
     return thePet.command;
+  }
+  // A power setting built as Windows builds it: the setting's GUID, the length
+  // of its data, then the data.
+  LRESULT sendPowerSetting(const GUID& setting, DWORD state, DWORD length = sizeof(DWORD)) {
+    std::vector<unsigned char> bytes(offsetof(POWERBROADCAST_SETTING, Data) + sizeof state);
+    auto* broadcast = reinterpret_cast<POWERBROADCAST_SETTING*>(bytes.data());
+    broadcast->PowerSetting = setting;
+    broadcast->DataLength = length;
+    std::memcpy(broadcast->Data, &state, sizeof state);
+    return send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(broadcast));
   }
   static bool quitPosted() {
     MSG message;
@@ -115,6 +129,47 @@ TEST_F(WindowProc, TheLockScreenHoldsTheStepsWhileTheButtonsStillCount) {
   EXPECT_EQ(stepOfOneTick(), 0) << "still disconnected";
   send(WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT);
   EXPECT_EQ(stepOfOneTick(), Tick);
+}
+
+TEST_F(WindowProc, AMinimizedWindowHoldsTheStepsUntilItIsRestored) {
+  send(WM_SIZE, SIZE_MINIMIZED);
+  EXPECT_EQ(stepOfOneTick(), 0) << "no step while minimized";
+  send(WM_SIZE, SIZE_RESTORED);
+  EXPECT_EQ(stepOfOneTick(), Tick);
+  send(WM_SIZE, SIZE_MINIMIZED);
+  send(WM_SIZE, SIZE_MAXIMIZED);
+  EXPECT_EQ(stepOfOneTick(), Tick) << "maximized counts as restored";
+  send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
+  send(WM_SIZE, SIZE_RESTORED);  // a resize of the window's own
+  EXPECT_EQ(stepOfOneTick(), 0) << "a resize releases nothing that another reason holds";
+}
+
+TEST_F(WindowProc, TheDisplayTurnedOffHoldsTheStepsUntilItIsOnOrDimmed) {
+  constexpr DWORD off = 0, on = 1, dimmed = 2;
+  EXPECT_EQ(sendPowerSetting(GUID_CONSOLE_DISPLAY_STATE, off), TRUE);
+  EXPECT_EQ(stepOfOneTick(), 0) << "no step while the display is off";
+  EXPECT_EQ(sendPowerSetting(GUID_CONSOLE_DISPLAY_STATE, dimmed), TRUE);
+  EXPECT_EQ(stepOfOneTick(), Tick) << "a dimmed display still shows the pet";
+  sendPowerSetting(GUID_CONSOLE_DISPLAY_STATE, off);
+  sendPowerSetting(GUID_CONSOLE_DISPLAY_STATE, on);
+  EXPECT_EQ(stepOfOneTick(), Tick);
+  // Windows 7 tells the monitor's power instead.
+  sendPowerSetting(GUID_MONITOR_POWER_ON, off);
+  EXPECT_EQ(stepOfOneTick(), 0);
+  sendPowerSetting(GUID_MONITOR_POWER_ON, on);
+  EXPECT_EQ(stepOfOneTick(), Tick);
+}
+
+TEST_F(WindowProc, APowerSettingOfAnotherKindOrOfShortDataChangesNothing) {
+  constexpr DWORD off = 0, on = 1;
+  sendPowerSetting(GUID_ACDC_POWER_SOURCE, off);  // on mains power
+  EXPECT_EQ(stepOfOneTick(), Tick);
+  sendPowerSetting(GUID_CONSOLE_DISPLAY_STATE, off, 2);
+  EXPECT_EQ(stepOfOneTick(), Tick) << "data shorter than a DWORD is not read";
+  sendPowerSetting(GUID_CONSOLE_DISPLAY_STATE, off);
+  sendPowerSetting(GUID_ACDC_POWER_SOURCE, on);
+  sendPowerSetting(GUID_CONSOLE_DISPLAY_STATE, on, 2);
+  EXPECT_EQ(stepOfOneTick(), 0) << "still off";
 }
 
 TEST_F(WindowProc, TheScreenSaverAndDestroyEndTheProgram) {
