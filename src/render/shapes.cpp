@@ -11,9 +11,9 @@ namespace {
 
 // Colours whose every component is 0 or 255 reach every display depth
 // unchanged, so the system's match of the key is exact.
-constexpr COLORREF KEY_CANDIDATES[] = {RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 0),
-                                       RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
-                                       RGB(255, 255, 255), RGB(0, 0, 0)};
+constexpr COLORREF KEY_CANDIDATES[] = {
+    RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 0),   RGB(255, 0, 0),
+    RGB(0, 255, 0),   RGB(0, 0, 255),   RGB(255, 255, 255), RGB(0, 0, 0)};
 
 // The bytes of `colour` in the display's own format; false when they cannot be read.
 bool displayBytesOf(HDC screen, COLORREF colour, uint8_t bytes[4]) {
@@ -117,21 +117,21 @@ bool DesktopPet::freeKeyColour(COLORREF* key) {
   if (!screenDC || pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() || !spriteBits) {
     return false;
   }
-  for (const COLORREF candidate : KEY_CANDIDATES) {
-    uint8_t colour[4] = {};
-    if (!displayBytesOf(screenDC, candidate, colour)) continue;
-    bool drawn = false;
+  const auto someFrameDraws = [&](const uint8_t* colour) {
     for (const AnimationList& head : animations) {
-      for (const FrameNode* frame = head.next; frame && !drawn; frame = frame->next) {
+      for (const FrameNode* frame = head.next; frame; frame = frame->next) {
         if (!frame->bitmap) continue;
         GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), spriteBits);
-        drawn = drawsColour(spriteBits, bytes, pixelCount, bytesPerPixel, colour);
+        if (drawsColour(spriteBits, bytes, pixelCount, bytesPerPixel, colour)) return true;
       }
     }
-    if (!drawn) {
-      *key = candidate;
-      return true;
-    }
+    return false;
+  };
+  for (const COLORREF candidate : KEY_CANDIDATES) {
+    uint8_t colour[4] = {};
+    if (!displayBytesOf(screenDC, candidate, colour) || someFrameDraws(colour)) continue;
+    *key = candidate;
+    return true;
   }
   return false;
 }
