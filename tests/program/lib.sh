@@ -22,6 +22,12 @@
 # read_screen_size     sets SCREEN_W and SCREEN_H from the display
 # now_ms               milliseconds of the clock, for deadlines under a second
 # cpu_ms               CPU time of all the pet's threads, in milliseconds
+# idle_wine_ms S       CPU time over S seconds of a Wine program that only ticks
+#                      twice a second, as a held pet does, on the same display
+# expect_held_cpu MS LIVING S WHAT  fails unless MS of the pet's CPU over S seconds
+#                      held is next to nothing: under a quarter of LIVING (its CPU
+#                      over S seconds of living), or at most twice an idle Wine
+#                      program's and 10 ms
 # snapshot NAME        screenshot with the pet held still; sets SHOT_RECT ("X,Y,W,H")
 # check_snapshot NAME  judges a snapshot with morvet-shotcheck against $OUT/clean.ppm
 #                      (or $CLEAN_SHOT)
@@ -442,6 +448,35 @@ now_ms() {
 
 cpu_ms() {
   cat /proc/"$PET_PID"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }'
+}
+
+# Wine itself costs a program that sleeps in its message loop a few
+# milliseconds at each wake on some machines and next to nothing on others: a
+# held pet is judged against such a program, not against a fixed share.
+idle_wine_ms() {
+  local pid="" tries=0 before after earlier
+  earlier=$(pgrep -x pet-command.exe | tr '\n' ' ')
+  wine "$PET_COMMAND" idle $(($1 + 4)) > /dev/null 2>&1 &
+  local job=$!
+  while [ -z "$pid" ] && [ $tries -lt 50 ]; do
+    pid=$(pgrep -x pet-command.exe | grep -vxF -f <(tr ' ' '\n' <<< "$earlier" | grep .) | head -1)
+    tries=$((tries + 1))
+    sleep 0.1
+  done
+  sleep 2
+  before=$(cat /proc/"$pid"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }')
+  sleep "$1"
+  after=$(cat /proc/"$pid"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }')
+  wait "$job"
+  echo $((${after:-0} - ${before:-0}))
+}
+
+expect_held_cpu() {
+  local held=$1 living=$2 seconds=$3 what=$4 floor
+  floor=$(idle_wine_ms "$seconds")
+  say "  $what: the pet spent $held ms of CPU in $seconds s, living $living ms; an idle Wine program $floor ms"
+  [ $((held * 4)) -lt "$living" ] || [ "$held" -le $((2 * floor + 10)) ] ||
+    failed "$what: the pet spent $held ms of CPU in $seconds s, living $living ms, an idle Wine program $floor ms"
 }
 
 # The window's top-left corner, "X Y".

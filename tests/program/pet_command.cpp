@@ -30,7 +30,13 @@
 //                                does, takes the foreground and stays until
 //                                `uncover` or S seconds; exit status 1 when it
 //                                could not take the foreground
-//   pet-command.exe uncover      closes the windows that `cover` opened
+//   pet-command.exe uncover      closes the windows that `cover` opened, then
+//                                watches the pet window for 4 s and prints when it
+//                                is shown again ("shown <ms> <left> <top>", the
+//                                time counted from the close)
+//   pet-command.exe idle S       keeps a hidden window that ticks twice a second,
+//                                as a held pet does, for S seconds: what Wine alone
+//                                costs such a program, to judge a held pet by
 //   pet-command.exe beneath L T W H S
 //                                opens a plain window at L,T of W x H pixels, as
 //                                an ordinary program's window that the pet may
@@ -283,6 +289,23 @@ int cover(int width, int height, int seconds) {
   return 0;
 }
 
+// Seen from here, the moment the pet shows its window again: a script polling
+// the X screen would see Wine map it later, the pet walking on meanwhile.
+void watchPetShown(DWORD milliseconds) {
+  const std::vector<HWND> found = pets();
+  if (found.empty()) return;
+  const DWORD start = GetTickCount();
+  for (DWORD elapsed = 0; elapsed <= milliseconds; elapsed = GetTickCount() - start) {
+    RECT now{};
+    if (IsWindowVisible(found.front()) && GetWindowRect(found.front(), &now)) {
+      print("shown " + std::to_string(elapsed) + " " + std::to_string(now.left) + " " +
+            std::to_string(now.top) + "\n");
+      return;
+    }
+    Sleep(5);
+  }
+}
+
 int uncover() {
   HWND window;
   while ((window = FindWindowW(COVER_CLASS, nullptr)) != nullptr) {
@@ -291,6 +314,29 @@ int uncover() {
     for (int tries = 0; tries < 50 && IsWindow(window); ++tries) Sleep(100);
     if (IsWindow(window)) return 1;
   }
+  watchPetShown(4000);
+  return 0;
+}
+
+LRESULT CALLBACK idleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == 2) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int idle(int seconds) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW idleClass{};
+  idleClass.lpfnWndProc = idleProc;
+  idleClass.hInstance = instance;
+  idleClass.lpszClassName = L"MorvetTestIdle";
+  if (!RegisterClassW(&idleClass)) return 1;
+  HWND window = CreateWindowExW(WS_EX_APPWINDOW, idleClass.lpszClassName, L"Morvet test idle",
+                                WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+  if (!window) return 1;
+  SetTimer(window, 1, 500, nullptr);
+  SetTimer(window, 2, 1000u * static_cast<UINT>(seconds), nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
 }
 
@@ -381,6 +427,7 @@ int main(int argc, char** argv) {
   if (command == "saver-running" && argc == 3) return setScreenSaverRunning(atoi(argv[2]));
   if (command == "cover" && argc == 5) return cover(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]));
   if (command == "uncover") return uncover();
+  if (command == "idle" && argc == 3) return idle(atoi(argv[2]));
   if (command == "beneath" && argc == 7) {
     return beneath(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]));
   }
