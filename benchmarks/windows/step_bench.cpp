@@ -22,10 +22,7 @@ DesktopPet* paintingPet = nullptr;
 
 LRESULT CALLBACK benchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT && paintingPet) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    paintingPet->paintPicture(dc);
-    EndPaint(window, &paint);
+    paintingPet->answerPaint(window);
     return 0;
   }
   if (message == WM_TIMER && livingPet) {

@@ -131,15 +131,6 @@ void onSettingChange(WPARAM setting) {
   if (setting == SPI_SETWORKAREA) thePet.followArea();
 }
 
-// Whatever uncovered the window (a menu, a tooltip, another program's window)
-// is repaired at once from the picture the pet holds.
-void onPaint(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  thePet.paintPicture(dc);
-  EndPaint(window, &paint);
-}
-
 void onRightButton() {
   if (menuOpen) return;
   menuOpen = 1;
@@ -164,7 +155,7 @@ LRESULT CALLBACK PetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       if ((wParam & 0xFFF0) == SC_SCREENSAVE) SendMessageW(window, WM_DESTROY, 0, 0);
       break;
     case WM_TIMER: onTimer(window); break;
-    case WM_PAINT: onPaint(window); return 0;
+    case WM_PAINT: thePet.answerPaint(window); return 0;
     case WM_LBUTTONDOWN: onLeftButtonDown(window); break;
     case WM_LBUTTONUP: onLeftButtonUp(); break;
     case WM_CAPTURECHANGED: onCaptureLost(); break;

@@ -147,7 +147,7 @@ class DesktopPet {
   void releaseShapes();
   void parkWindow();
   void composeAndPaint();
-  void paintPicture(HDC target);
+  void answerPaint(HWND paintedWindow);
   void mergeSprite(HBITMAP target, const FrameNode* frame, int32_t width, int32_t pixelCount,
                    int32_t frameFacing, int32_t pixelBytes);
 
@@ -236,6 +236,7 @@ class DesktopPet {
   void applyWindowShape();
   void showShape();
   void paintWindow();
+  void paintPicture(HDC target);
   void hideWindow();
   void showWindowAgain();
   void flushToScreen();

@@ -135,6 +135,16 @@ void DesktopPet::paintWindow() {
   flushToScreen();
 }
 
+// Whatever uncovered the window (a menu, a tooltip, another program's window)
+// is repaired at once from the picture the pet holds. The window is answered
+// even before the pet holds one, so that it stops asking.
+void DesktopPet::answerPaint(HWND paintedWindow) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(paintedWindow, &paint);
+  paintPicture(dc);
+  EndPaint(paintedWindow, &paint);
+}
+
 void DesktopPet::paintPicture(HDC target) {
   if (!hasSurfaces() || !picture.scale) return;
   const PixelRect shown = windowOnScreen();

@@ -9,13 +9,6 @@
 source "$(dirname "$0")/lib.sh"
 use_depth "${1:-32}"
 
-cpu_over_10s() {
-  local before
-  before=$(cpu_ms)
-  sleep 10
-  echo $(($(cpu_ms) - before))
-}
-
 # "on X Y" while the window is shown and some of it lies on the screen, else
 # "off X Y": one quick look, so that a step or two at most goes unseen.
 pet_state() {
@@ -73,7 +66,7 @@ expect_goes_on 15 small-window
 uncover
 CLEAN_SHOT=$OUT/clean.ppm
 
-living=$(cpu_over_10s)
+living=$(cpu_over 10)
 say "living: $living ms of CPU in 10 s"
 
 say "a window over the whole screen"
@@ -96,7 +89,7 @@ while :; do
   fi
 done
 say "  last seen on the screen at ${last/ /,}"
-aside=$(cpu_over_10s)
+aside=$(cpu_over 10)
 say "  under the full-screen window: $aside ms of CPU in 10 s"
 expect_held_cpu "$aside" "$living" 10 "under the full-screen window"
 read -r where x y <<< "$(pet_state)"

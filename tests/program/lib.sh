@@ -21,7 +21,8 @@
 # sprite_on_screen X Y succeeds when the sprite of a window at X,Y lies wholly on the screen
 # read_screen_size     sets SCREEN_W and SCREEN_H from the display
 # now_ms               milliseconds of the clock, for deadlines under a second
-# cpu_ms               CPU time of all the pet's threads, in milliseconds
+# cpu_ms [PID]         CPU time of all the pet's threads (or PID's), in milliseconds
+# cpu_over S           the pet's CPU time over the next S seconds, in milliseconds
 # idle_wine_ms S       CPU time over S seconds of a Wine program that only ticks
 #                      twice a second, as a held pet does, on the same display
 # expect_held_cpu MS LIVING S WHAT  fails unless MS of the pet's CPU over S seconds
@@ -447,7 +448,15 @@ now_ms() {
 }
 
 cpu_ms() {
-  cat /proc/"$PET_PID"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }'
+  cat /proc/"${1:-$PET_PID}"/task/*/schedstat 2> /dev/null |
+    awk '{ ns += $1 } END { printf "%d", ns / 1000000 }'
+}
+
+cpu_over() {
+  local before
+  before=$(cpu_ms)
+  sleep "$1"
+  echo $(($(cpu_ms) - before))
 }
 
 # Wine itself costs a program that sleeps in its message loop a few
@@ -463,10 +472,15 @@ idle_wine_ms() {
     tries=$((tries + 1))
     sleep 0.1
   done
+  if [ -z "$pid" ]; then
+    wait "$job"
+    echo 0
+    return
+  fi
   sleep 2
-  before=$(cat /proc/"$pid"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }')
+  before=$(cpu_ms "$pid")
   sleep "$1"
-  after=$(cat /proc/"$pid"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }')
+  after=$(cpu_ms "$pid")
   wait "$job"
   echo $((${after:-0} - ${before:-0}))
 }

@@ -14,13 +14,6 @@ use_depth "${1:-32}"
 
 placement() { timeout 20 wine "$PET_COMMAND" placement 2> /dev/null | tr -d '\r'; }
 
-cpu_over_5s() {
-  local before
-  before=$(cpu_ms)
-  sleep 5
-  echo $(($(cpu_ms) - before))
-}
-
 # near X1 Y1 X2 Y2: within two 7-pixel steps of each other on both axes.
 near() {
   local dx=$(($3 - $1)) dy=$(($4 - $2))
@@ -31,7 +24,7 @@ near() {
 minimized_and_restored() {
   local way=$1 name=minimize$1 living minimized bx by mx my word iconic visible ix iy rx ry nx ny
   say "$name, then restore$way"
-  living=$(cpu_over_5s)
+  living=$(cpu_over 5)
   read -r bx by <<< "$(pet_position)"
   timeout 20 wine "$PET_COMMAND" "minimize$way" > /dev/null 2>&1 || fatal "pet-command minimize$way failed"
   local deadline=$((SECONDS + 5))
@@ -46,7 +39,7 @@ minimized_and_restored() {
   # A walking pet may have stepped on while pet-command started.
   say "  minimized at $mx,$my (window at $bx,$by a moment before; Windows reports $ix,$iy)"
 
-  minimized=$(cpu_over_5s)
+  minimized=$(cpu_over 5)
   say "  CPU in 5 s: $living ms living, $minimized ms minimized"
   expect_held_cpu "$minimized" "$living" 5 minimized
   read -r word iconic visible _ _ <<< "$(placement)"

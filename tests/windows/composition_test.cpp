@@ -54,10 +54,7 @@ LRESULT CALLBACK backdropProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 DesktopPet* paintingPet = nullptr;
 LRESULT CALLBACK petUnderTestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT && paintingPet) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    paintingPet->paintPicture(dc);
-    EndPaint(window, &paint);
+    paintingPet->answerPaint(window);
     return 0;
   }
   if (message == WM_DPICHANGED && paintingPet) {
