@@ -23,12 +23,10 @@
 # now_ms               milliseconds of the clock, for deadlines under a second
 # cpu_ms [PID]         CPU time of all the pet's threads (or PID's), in milliseconds
 # cpu_over S           the pet's CPU time over the next S seconds, in milliseconds
-# idle_wine_ms S       CPU time over S seconds of a Wine program that only ticks
-#                      twice a second, as a held pet does, on the same display
-# expect_held_cpu MS LIVING S WHAT  fails unless MS of the pet's CPU over S seconds
-#                      held is next to nothing: under a quarter of LIVING (its CPU
-#                      over S seconds of living), or at most twice an idle Wine
-#                      program's and 10 ms
+# expect_held_cpu LIVING S WHAT  fails unless the pet's CPU over the next S
+#                      seconds, held, is next to nothing: under a quarter of
+#                      LIVING (its CPU over S seconds of living), or at most twice
+#                      that of an idle Wine program over the same seconds and 10 ms
 # snapshot NAME        screenshot with the pet held still; sets SHOT_RECT ("X,Y,W,H")
 # check_snapshot NAME  judges a snapshot with morvet-shotcheck against $OUT/clean.ppm
 #                      (or $CLEAN_SHOT)
@@ -460,10 +458,12 @@ cpu_over() {
 }
 
 # Wine itself costs a program that sleeps in its message loop a few
-# milliseconds at each wake on some machines and next to nothing on others: a
-# held pet is judged against such a program, not against a fixed share.
-idle_wine_ms() {
-  local pid="" tries=0 before after earlier
+# milliseconds at each wake on some machines and next to nothing on others, and
+# what a wake costs changes from one moment to the next with the machine's
+# load: a held pet is judged against such a program, measured over the same
+# seconds. Prints "<pet's ms> <idle program's ms>".
+held_and_idle_cpu() {
+  local pid="" tries=0 pet_before idle_before pet_after idle_after earlier
   earlier=$(pgrep -x pet-command.exe | tr '\n' ' ')
   wine "$PET_COMMAND" idle $(($1 + 4)) > /dev/null 2>&1 &
   local job=$!
@@ -472,22 +472,19 @@ idle_wine_ms() {
     tries=$((tries + 1))
     sleep 0.1
   done
-  if [ -z "$pid" ]; then
-    wait "$job"
-    echo 0
-    return
-  fi
+  # Past its start, which costs far more than its ticks. Without it the floor
+  # is 0, and the pet is judged by its living alone.
   sleep 2
-  before=$(cpu_ms "$pid")
+  pet_before=$(cpu_ms) idle_before=$([ -n "$pid" ] && cpu_ms "$pid")
   sleep "$1"
-  after=$(cpu_ms "$pid")
+  pet_after=$(cpu_ms) idle_after=$([ -n "$pid" ] && cpu_ms "$pid")
   wait "$job"
-  echo $((${after:-0} - ${before:-0}))
+  echo $((pet_after - pet_before)) $((${idle_after:-0} - ${idle_before:-0}))
 }
 
 expect_held_cpu() {
-  local held=$1 living=$2 seconds=$3 what=$4 floor
-  floor=$(idle_wine_ms "$seconds")
+  local living=$1 seconds=$2 what=$3 held floor
+  read -r held floor <<< "$(held_and_idle_cpu "$seconds")"
   say "  $what: the pet spent $held ms of CPU in $seconds s, living $living ms; an idle Wine program $floor ms"
   [ $((held * 4)) -lt "$living" ] || [ "$held" -le $((2 * floor + 10)) ] ||
     failed "$what: the pet spent $held ms of CPU in $seconds s, living $living ms, an idle Wine program $floor ms"

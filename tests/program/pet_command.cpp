@@ -30,13 +30,15 @@
 //                                does, takes the foreground and stays until
 //                                `uncover` or S seconds; exit status 1 when it
 //                                could not take the foreground
-//   pet-command.exe uncover      closes the windows that `cover` opened, then
-//                                watches the pet window for 4 s and prints when it
-//                                is shown again ("shown <ms> <left> <top>", the
-//                                time counted from the close)
-//   pet-command.exe idle S       keeps a hidden window that ticks twice a second,
-//                                as a held pet does, for S seconds: what Wine alone
-//                                costs such a program, to judge a held pet by
+//   pet-command.exe uncover      closes the windows that `cover` opened, watching
+//                                the pet window meanwhile and for 4 s after, and
+//                                prints when it is shown again ("shown <ms> <left>
+//                                <top>", the time counted from the close)
+//   pet-command.exe idle S       keeps a hidden window that ticks twice a second
+//                                for S seconds and at each tick asks whether a
+//                                screen saver runs and looks at the window in
+//                                front, as a held pet must: what Wine alone costs
+//                                such a program, to judge a held pet by
 //   pet-command.exe beneath L T W H S
 //                                opens a plain window at L,T of W x H pixels, as
 //                                an ordinary program's window that the pet may
@@ -289,36 +291,54 @@ int cover(int width, int height, int seconds) {
   return 0;
 }
 
-// Seen from here, the moment the pet shows its window again: a script polling
-// the X screen would see Wine map it later, the pet walking on meanwhile.
-void watchPetShown(DWORD milliseconds) {
+// Seen from here, from the moment the close is asked: a script polling the X
+// screen would see Wine map the pet later, and the covers themselves may take
+// a while to go (Wine waits for a window manager as each one hides), the pet
+// walking on meanwhile.
+int uncover() {
+  const std::vector<HWND> covers = topLevel(COVER_TITLE, COVER_CLASS);
   const std::vector<HWND> found = pets();
-  if (found.empty()) return;
+  for (HWND cover : covers)
+    if (!PostMessageW(cover, WM_CLOSE, 0, 0)) return 1;
   const DWORD start = GetTickCount();
-  for (DWORD elapsed = 0; elapsed <= milliseconds; elapsed = GetTickCount() - start) {
+  DWORD gone = 0;
+  bool shown = false;
+  for (DWORD elapsed = 0; !gone || (!shown && elapsed - gone <= 4000);
+       elapsed = GetTickCount() - start) {
     RECT now{};
-    if (IsWindowVisible(found.front()) && GetWindowRect(found.front(), &now)) {
+    if (!shown && !found.empty() && IsWindowVisible(found.front()) &&
+        GetWindowRect(found.front(), &now)) {
       print("shown " + std::to_string(elapsed) + " " + std::to_string(now.left) + " " +
             std::to_string(now.top) + "\n");
-      return;
+      shown = true;
     }
+    bool anyLeft = false;
+    for (HWND cover : covers) anyLeft = anyLeft || IsWindow(cover);
+    if (!anyLeft && !gone) gone = elapsed > 0 ? elapsed : 1;
+    if (anyLeft && elapsed > 5000) return 1;
     Sleep(5);
   }
-}
-
-int uncover() {
-  HWND window;
-  while ((window = FindWindowW(COVER_CLASS, nullptr)) != nullptr) {
-    if (!PostMessageW(window, WM_CLOSE, 0, 0)) return 1;
-    // Gone once its own thread has handled the close.
-    for (int tries = 0; tries < 50 && IsWindow(window); ++tries) Sleep(100);
-    if (IsWindow(window)) return 1;
-  }
-  watchPetShown(4000);
   return 0;
 }
 
+// Whether a screen saver runs, and whether the window in front still covers
+// the screen with neither caption nor frame.
+void lookAsAHeldPet() {
+  BOOL running = FALSE;
+  SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+  HWND front = GetForegroundWindow();
+  if (!front || !IsWindowVisible(front)) return;
+  DWORD process = 0;
+  GetWindowThreadProcessId(front, &process);
+  wchar_t className[16] = {};
+  GetClassNameW(front, className, 16);
+  RECT rect{};
+  GetWindowRect(front, &rect);
+  GetWindowLongPtrW(front, GWL_STYLE);
+}
+
 LRESULT CALLBACK idleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == 1) lookAsAHeldPet();
   if (message == WM_TIMER && wParam == 2) PostQuitMessage(0);
   return DefWindowProcW(window, message, wParam, lParam);
 }
