@@ -118,7 +118,7 @@ cleanup() {
 end_wine_programs_on() {
   local pid environment
   for pid in $(pgrep -f '\.exe'); do
-    environment=$(tr '\0' '\n' < "/proc/$pid/environ" 2> /dev/null) || continue
+    environment=$(tr '\0' '\n' 2> /dev/null < "/proc/$pid/environ") || continue
     grep -qx "DISPLAY=$1" <<< "$environment" && grep -qx "WINEPREFIX=$WINEPREFIX" <<< "$environment" &&
       kill "$pid" 2> /dev/null
   done
