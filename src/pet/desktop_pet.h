@@ -239,6 +239,7 @@ class DesktopPet {
   void paintPicture(HDC target);
   void hideWindow();
   void showWindowAgain();
+  void showPictureWith(UINT flags);
   void flushToScreen();
   void bringOntoNearestMonitor();
   bool fullScreenProgramInFront(HWND front) const;

@@ -160,13 +160,7 @@ void DesktopPet::placeRemade() {
                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     return;
   }
-  drawPicture();
-  showShape();
-  petSetWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
-                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-  picture.x = x;
-  picture.y = y;
-  paintWindow();
+  showPictureWith(0);
 }
 
 // The new set is made in the record's own fields, by the operations that made
@@ -189,15 +183,15 @@ bool DesktopPet::remakeDrawing(int32_t factor, int32_t depth) {
   if (!shapes.keyed) prepareShapes();
   scale.rebuilding = 0;
 
+  // The set given up is released where it stands, in the record's fields.
   const bool complete = !scale.incomplete && drawingComplete();
   if (!complete) releaseDrawing();
   exchangeDrawing(old);
-  if (complete) {
-    releaseDrawing();
-    exchangeDrawing(old);
-    if (depth != old.displayBitsPerPixel) applyWindowShape();
-  }
-  return complete;
+  if (!complete) return false;
+  releaseDrawing();
+  exchangeDrawing(old);
+  if (depth != old.displayBitsPerPixel) applyWindowShape();
+  return true;
 }
 
 void DesktopPet::exchangeDrawing(DrawingSet& other) {

@@ -173,17 +173,23 @@ void DesktopPet::hideWindow() {
 void DesktopPet::showWindowAgain() {
   picture.hidden = 0;
   if (!hasSurfaces()) return;
+  ++scale.busy;
+  showPictureWith(SWP_SHOWWINDOW | SWP_NOSIZE);
+  --scale.busy;
+  applyPendingChange();
+}
+
+// The picture drawn afresh and the window placed where the pet stands, with
+// `flags` saying what else the move does.
+void DesktopPet::showPictureWith(UINT flags) {
   drawPicture();
   showShape();
-  ++scale.busy;
   const PixelRect shown = windowOnScreen();
-  petSetWindowPos(window, nullptr, shown.left, shown.top, 0, 0,
-                  SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  petSetWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
+                  flags | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
   paintWindow();
-  --scale.busy;
-  applyPendingChange();
 }
 
 // Wine holds a window's move and painting back until the thread checks for
