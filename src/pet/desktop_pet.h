@@ -236,7 +236,7 @@ class DesktopPet {
   void applyWindowShape();
   void showShape();
   void paintWindow();
-  void paintPicture(HDC target);
+  bool paintPicture(HDC target);
   void hideWindow();
   void showWindowAgain();
   void showPictureWith(UINT flags);

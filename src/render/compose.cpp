@@ -14,9 +14,14 @@ void DesktopPet::composeAndPaint() {
                        windowStandsAt(shown.left, shown.top);
   if (samePicture && inPlace) return;
 
-  if (!samePicture) drawPicture();
-  showShape();
-  // Moving a window costs far more than the rest of the step.
+  if (!samePicture) {
+    drawPicture();
+    showShape();
+  }
+  // Moving a window costs far more than the rest of the step. The move drops
+  // the window's bits, so that no frame of the old picture is seen at the new
+  // spot (moved with its bits, a window partly off the screen showed them
+  // misplaced under Wine), and the picture is painted once.
   if (!inPlace) placeWindow();
   paintWindow();
 }

@@ -117,8 +117,9 @@ void DesktopPet::settle() {
   const PixelRect shown = windowOnScreen();
   petSetWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
                   SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
+  picture.x = x;
+  picture.y = y;
   paintWindow();
-  placeWindow();
   --scale.busy;
   applyPendingChange();
 
@@ -127,12 +128,14 @@ void DesktopPet::settle() {
   }
 }
 
-// The picture goes to the screen at once, not at the system's next look.
+// The window is painted once: the paint message that its move asked for would
+// only paint the same picture again. The message loop's next look for
+// messages takes the move and the paint to the screen.
 void DesktopPet::paintWindow() {
   HDC windowDC = GetDC(window);
-  paintPicture(windowDC);
+  const bool painted = paintPicture(windowDC);
   ReleaseDC(window, windowDC);
-  flushToScreen();
+  if (painted) ValidateRect(window, nullptr);
 }
 
 // Whatever uncovered the window (a menu, a tooltip, another program's window)
@@ -145,10 +148,10 @@ void DesktopPet::answerPaint(HWND paintedWindow) {
   EndPaint(paintedWindow, &paint);
 }
 
-void DesktopPet::paintPicture(HDC target) {
-  if (!hasSurfaces() || !picture.scale) return;
+bool DesktopPet::paintPicture(HDC target) {
+  if (!hasSurfaces() || !picture.scale) return false;
   const PixelRect shown = windowOnScreen();
-  petPaintWindow(target, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY);
+  return petPaintWindow(target, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY) != 0;
 }
 
 void DesktopPet::placeWindow() {

@@ -452,10 +452,38 @@ TEST_F(CompositionDepth, AStandingPetPutsBackAWindowThatSomethingElseMoved) {
   pet.PetStep(Tick);
   SetWindowPos(petWindow, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   pumpMessages();
+  paints = 0;
+  petPaintWindow = countingPaint;
   pet.PetStep(Tick);
+  pumpMessages();
   ASSERT_EQ(pet.velocityX, 0);
   ASSERT_EQ(pet.velocityY, 0);
+  EXPECT_EQ(paints, 1) << "put back, the picture is painted once";
   expectPetDrawnOverBackdrop(facingFor(pet));
+}
+
+// A new picture is painted once, moved or not: the paint the system asks for
+// after a move that drops the window's bits would paint the same picture again.
+TEST_F(CompositionDepth, AWalkingStepAndAStepOfAnActEachPaintTheirPictureOnce) {
+  pet.PetStep(Tick);
+  petPaintWindow = countingPaint;
+  const auto expectOnePaintAStep = [&](const char* what) {
+    for (int step = 0; step < 3; ++step) {
+      changeTheDesktop(17 * step);
+      paints = 0;
+      pet.PetStep(Tick);
+      pumpMessages();
+      EXPECT_EQ(paints, 1) << what << " step " << step;
+      expectPetDrawnOverBackdrop(facingFor(pet));
+    }
+  };
+  startWalkingAway();
+  expectOnePaintAStep("walking");
+  standStill();
+  pet.animation = slot::NO;  // six frames, standing still
+  pet.currentFrame = &pet.animations[slot::NO];
+  pet.behaviourTicks = -1000;  // too young to end
+  expectOnePaintAStep("NO");
 }
 
 TEST_F(CompositionDepth, StepsThatFollowEachOtherAtOnceShowTheLastOne) {
