@@ -42,9 +42,7 @@ measure_start() {
   trap 'exit 130' INT TERM HUP
   export WINEPREFIX=$BUILD/wineprefix-measure
   mkdir -p "$BUILD"
-  # One measurement at a time: they share the prefix and its server.
-  exec 9> "$WINEPREFIX.lock"
-  flock -n 9 || { echo "another measurement is using $WINEPREFIX" >&2; exit 1; }
+  take_prefix
   if [ ! -f "$WINEPREFIX/.morvet-ready" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i > /dev/null 2>&1
@@ -52,6 +50,25 @@ measure_start() {
     touch "$WINEPREFIX/.morvet-ready"
   fi
   measure_server_stop
+}
+
+# One measurement at a time: they share the prefix and its server. A lock
+# folder, not a lock on an open file, which Wine's services would inherit.
+MEASURE_LOCK=""
+take_prefix() {
+  local lock=$WINEPREFIX.lock other
+  [ "$MEASURE_LOCK" = "$lock" ] && return 0
+  if ! mkdir "$lock" 2> /dev/null; then
+    other=$(cat "$lock/pid" 2> /dev/null)
+    if [ -n "$other" ] && kill -0 "$other" 2> /dev/null; then
+      echo "another measurement (pid $other) is using $WINEPREFIX" >&2
+      exit 1
+    fi
+    rm -rf "$lock"
+    mkdir "$lock" || exit 1
+  fi
+  echo $$ > "$lock/pid"
+  MEASURE_LOCK=$lock
 }
 
 measure_server() {
@@ -81,6 +98,8 @@ measure_stop() {
     wait "$MEASURE_XVFB" 2> /dev/null
   fi
   MEASURE_XVFB=""
+  [ -n "$MEASURE_LOCK" ] && rm -rf "$MEASURE_LOCK"
+  MEASURE_LOCK=""
 }
 
 cpu_ms() {
