@@ -58,8 +58,8 @@ for depth in $depths; do
       # The probe prints where each press landed and which window got it.
       beside=$(grep '^press .* 302 302$' <<< "$log" | cut -d' ' -f2)
       on=$(grep '^press .* 357 359$' <<< "$log" | cut -d' ' -f2)
-      echo "   click beside the figure (302,302) went to: ${beside:-nothing of the probe's}"
-      echo "   click on the figure (357,359) went to: ${on:-nothing of the probe's}"
+      echo "   click beside the figure (302,302) went to: ${beside:-neither window}"
+      echo "   click on the figure (357,359) went to: ${on:-neither window}"
     fi
   done
   measure_stop
