@@ -235,7 +235,8 @@ class DesktopPet {
   void unkeyTheWindow();
   void applyWindowShape();
   void showShape();
-  void paintWindow();
+  enum class PaintAfter { DRAWING, MOVE };  // what comes before a paint of the window
+  void paintWindow(PaintAfter after);
   bool paintPicture(HDC target);
   void hideWindow();
   void showWindowAgain();

@@ -23,7 +23,7 @@ void DesktopPet::composeAndPaint() {
   // spot (moved with its bits, a window partly off the screen showed them
   // misplaced under Wine), and the picture is painted once.
   if (!inPlace) placeWindow();
-  paintWindow();
+  paintWindow(inPlace ? PaintAfter::DRAWING : PaintAfter::MOVE);
 }
 
 // The sprite's ground is laid in the key colour each time, and the frame is

@@ -119,7 +119,7 @@ void DesktopPet::settle() {
                   SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
   picture.x = x;
   picture.y = y;
-  paintWindow();
+  paintWindow(PaintAfter::MOVE);
   --scale.busy;
   applyPendingChange();
 
@@ -128,14 +128,14 @@ void DesktopPet::settle() {
   }
 }
 
-// The window is painted once: the paint message that its move asked for would
-// only paint the same picture again. The message loop's next look for
-// messages takes the move and the paint to the screen.
-void DesktopPet::paintWindow() {
+// The message loop's next look for messages takes the paint to the screen.
+// Right after a move that dropped the window's bits, the paint message the
+// system would send for them would only paint the same picture again.
+void DesktopPet::paintWindow(PaintAfter after) {
   HDC windowDC = GetDC(window);
   const bool painted = paintPicture(windowDC);
   ReleaseDC(window, windowDC);
-  if (painted) ValidateRect(window, nullptr);
+  if (painted && after == PaintAfter::MOVE) ValidateRect(window, nullptr);
 }
 
 // Whatever uncovered the window (a menu, a tooltip, another program's window)
@@ -192,7 +192,7 @@ void DesktopPet::showPictureWith(UINT flags) {
                   flags | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
-  paintWindow();
+  paintWindow(PaintAfter::MOVE);
 }
 
 // Wine holds a window's move and painting back until the thread checks for
