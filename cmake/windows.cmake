@@ -42,6 +42,22 @@ target_include_directories(morvet_lib PUBLIC src)
 target_link_libraries(morvet_lib PUBLIC user32 gdi32 winmm advapi32 shell32 shlwapi wtsapi32 uuid)
 target_link_options(morvet_lib PUBLIC ${STATIC_RUNTIME})
 
+# The program's version, as its properties show it, comes from the file VERSION
+# (the package's name reads the same file) through a generated header.
+file(READ ${CMAKE_SOURCE_DIR}/VERSION MORVET_VERSION)
+string(STRIP "${MORVET_VERSION}" MORVET_VERSION)
+if(NOT MORVET_VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$"
+   OR CMAKE_MATCH_1 GREATER 65535 OR CMAKE_MATCH_2 GREATER 65535 OR CMAKE_MATCH_3 GREATER 65535)
+  message(FATAL_ERROR "VERSION holds '${MORVET_VERSION}': three numbers up to 65535, as 1.0.0")
+endif()
+set(MORVET_VERSION_NUMBERS "${CMAKE_MATCH_1},${CMAKE_MATCH_2},${CMAKE_MATCH_3},0")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/VERSION)
+string(CONCAT MORVET_VERSION_HEADER
+  "#define MORVET_VERSION_NUMBERS ${MORVET_VERSION_NUMBERS}\n"
+  "#define MORVET_VERSION_TEXT \"${MORVET_VERSION}\"\n")
+# Written only when it changes, so that a configure alone builds nothing again.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/morvet_version.h CONTENT "${MORVET_VERSION_HEADER}")
+
 set(MORVET_RESOURCES ${CMAKE_SOURCE_DIR}/resources/morvet.rc)
 add_executable(morvet WIN32 src/app/main.cpp ${MORVET_RESOURCES})
 target_link_libraries(morvet PRIVATE morvet_lib)
@@ -55,3 +71,11 @@ add_subdirectory(tests/windows)
 add_subdirectory(tests/program)
 add_subdirectory(tests/package)
 add_subdirectory(benchmarks/windows)
+
+# The resources read the generated version header and the manifest. windres
+# tells the build nothing of the files it reads: a new manifest or version must
+# still build them again.
+set_source_files_properties(${MORVET_RESOURCES} DIRECTORY . tests/windows benchmarks/windows
+  PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/generated
+  OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/morvet.manifest;${CMAKE_BINARY_DIR}/generated/morvet_version.h")
