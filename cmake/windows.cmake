@@ -64,18 +64,45 @@ target_link_libraries(morvet PRIVATE morvet_lib)
 # What people download carries no symbols or debug information.
 target_link_options(morvet PRIVATE $<$<CONFIG:Release>:-s>)
 
-set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
+# The test tiers, the trace tool and the step benchmark are built where
+# GoogleTest's sources are, or where BUILD_TESTING asks for them. A plain build
+# on Windows has neither and makes the program alone.
+if(DEFINED BUILD_TESTING)
+  set(MORVET_TESTS ${BUILD_TESTING})
+elseif(EXISTS ${GOOGLETEST_SOURCE}/CMakeLists.txt)
+  set(MORVET_TESTS ON)
+else()
+  set(MORVET_TESTS OFF)
+endif()
 
-add_subdirectory(tests/windows)
-add_subdirectory(tests/program)
-add_subdirectory(tests/package)
-add_subdirectory(benchmarks/windows)
+set(MORVET_RESOURCE_DIRECTORIES .)
+if(MORVET_TESTS)
+  if(NOT EXISTS ${GOOGLETEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "BUILD_TESTING is on but GoogleTest's sources are not in "
+      "${GOOGLETEST_SOURCE}: set GOOGLETEST_SOURCE to them, or BUILD_TESTING=OFF")
+  endif()
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
+
+  add_subdirectory(tests/windows)
+  add_subdirectory(tests/program)
+  add_subdirectory(tests/package)
+  add_subdirectory(benchmarks/windows)
+  list(APPEND MORVET_RESOURCE_DIRECTORIES tests/windows benchmarks/windows)
+elseif(DEFINED BUILD_TESTING)
+  message(STATUS "Building morvet.exe alone (BUILD_TESTING is off). Left out: the Windows "
+    "tests, the trace tool and its golden traces, the program and package tests, and the step "
+    "benchmark.")
+else()
+  message(STATUS "Building morvet.exe alone (no GoogleTest in ${GOOGLETEST_SOURCE}: set "
+    "GOOGLETEST_SOURCE to its sources for the tests). Left out: the Windows tests, the trace "
+    "tool and its golden traces, the program and package tests, and the step benchmark.")
+endif()
 
 # The resources read the generated version header and the manifest. windres
 # tells the build nothing of the files it reads: a new manifest or version must
 # still build them again.
-set_source_files_properties(${MORVET_RESOURCES} DIRECTORY . tests/windows benchmarks/windows
+set_source_files_properties(${MORVET_RESOURCES} DIRECTORY ${MORVET_RESOURCE_DIRECTORIES}
   PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/generated
   OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/morvet.manifest;${CMAKE_BINARY_DIR}/generated/morvet_version.h")
