@@ -56,7 +56,8 @@ string(CONCAT MORVET_VERSION_HEADER
   "#define MORVET_VERSION_NUMBERS ${MORVET_VERSION_NUMBERS}\n"
   "#define MORVET_VERSION_TEXT \"${MORVET_VERSION}\"\n")
 # Written only when it changes, so that a configure alone builds nothing again.
-file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/morvet_version.h CONTENT "${MORVET_VERSION_HEADER}")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/morvet_version.h
+  CONTENT "${MORVET_VERSION_HEADER}")
 
 set(MORVET_RESOURCES ${CMAKE_SOURCE_DIR}/resources/morvet.rc)
 add_executable(morvet WIN32 src/app/main.cpp ${MORVET_RESOURCES})

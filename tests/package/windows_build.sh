@@ -44,7 +44,8 @@ failed() {
   echo "FAILED: $*"
   FAILURES=$((FAILURES + 1))
 }
-grep -q 'Building morvet.exe alone (no GoogleTest .*Left out: the Windows tests' "$elsewhere/configure.log" ||
+left_out='Building morvet.exe alone (no GoogleTest .*Left out: the Windows tests'
+grep -q "$left_out" "$elsewhere/configure.log" ||
   failed "the configure step does not say what it left out: $(cat "$elsewhere/configure.log")"
 tree=$(awk '{ for (i = 1; i < NF; i++) if ($i == "-B") print $(i + 1) }' <<< "$configure")
 # CMakeFiles holds CMake's own trial programs, made while it looks at the compilers.

@@ -30,9 +30,10 @@ MenuVisit clicking(std::vector<WPARAM> commands) {
 MenuVisit* visit = nullptr;
 HHOOK hook = nullptr;
 
-// A button of the common controls of version 6 belongs to comctl32 and knows
-// its messages; without them the system's own button class (user32) draws it
-// the way of Windows 2000. Version 5 of comctl32 has no button class.
+// A button of the common controls of version 6 belongs to comctl32 and answers
+// their BCM_ messages. Without the manifest's dependency the system's own button
+// class (user32) draws it the way of Windows 2000; version 5 of comctl32 has no
+// button class.
 bool fromCommonControls6(HWND button) {
   HMODULE owner = nullptr;
   const auto procedure = reinterpret_cast<LPCWSTR>(GetClassLongPtrW(button, GCLP_WNDPROC));
@@ -59,8 +60,10 @@ LRESULT CALLBACK driveMenu(int code, WPARAM wParam, LPARAM lParam) {
     wchar_t title[64] = L"";
     GetWindowTextW(dialog, title, 64);
     visit->title = title;
-    for (int id : {MENU_HOME_PAGE_BUTTON, MENU_MUTE_CHECKBOX, MENU_CONTINUE_BUTTON, MENU_CLOSE_BUTTON}) {
-      if (fromCommonControls6(GetDlgItem(dialog, id))) visit->buttonsOfCommonControls6.push_back(id);
+    for (int id :
+         {MENU_HOME_PAGE_BUTTON, MENU_MUTE_CHECKBOX, MENU_CONTINUE_BUTTON, MENU_CLOSE_BUTTON}) {
+      HWND button = GetDlgItem(dialog, id);
+      if (fromCommonControls6(button)) visit->buttonsOfCommonControls6.push_back(id);
     }
     for (WPARAM command : visit->commands) {
       if (command == WM_CLOSE) {

@@ -263,10 +263,12 @@ TEST_F(ProgramResources, VersionIsTheVersionFileWithTheProgramsOwnWords) {
   EXPECT_EQ(fixed->dwFileVersionLS, numbers[2] << 16);
   EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
   EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
-  EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u) << "no debug, pre-release or patched build";
+  EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u)
+      << "no debug, pre-release or patched build";
   EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-  EXPECT_EQ(fixed->dwFileDateMS | fixed->dwFileDateLS, 0u) << "no date: the build stays reproducible";
+  EXPECT_EQ(fixed->dwFileDateMS | fixed->dwFileDateLS, 0u)
+      << "no date: the build stays reproducible";
 
   WORD* translation = nullptr;
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
@@ -294,7 +296,8 @@ TEST_F(ProgramResources, VersionIsTheVersionFileWithTheProgramsOwnWords) {
 }
 
 // MSXML 3, the XML parser every Windows has; MinGW's libraries lack its ids.
-const CLSID XML_DOCUMENT_30 = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
+const CLSID XML_DOCUMENT_30 = {
+    0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 const IID XML_DOCUMENT_2_INTERFACE = {
     0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
 
@@ -379,9 +382,10 @@ TEST_F(ProgramResources, ManifestIsWellFormedAndDeclaresWhatWindowsReadsAtStart)
   ASSERT_EQ(xml.parse(manifest), L"");
 
   EXPECT_EQ(xml.texts(L"/asm:assembly/@manifestVersion"), Texts{L"1.0"});
-  EXPECT_EQ(xml.texts(L"/asm:assembly/compat:compatibility/compat:application/compat:supportedOS/@Id"),
-            (Texts{L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
-                   L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}))
+  EXPECT_EQ(
+      xml.texts(L"/asm:assembly/compat:compatibility/compat:application/compat:supportedOS/@Id"),
+      (Texts{L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+             L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}))
       << "Windows 7, 8, 8.1, and 10 and 11";
 
   const std::wstring level =
@@ -410,11 +414,13 @@ TEST_F(ProgramResources, ManifestIsWellFormedAndDeclaresWhatWindowsReadsAtStart)
 TEST(OwnManifest, TheSystemReadsThePerMonitorAwarenessFromIt) {
   wchar_t value[64] = L"";
   SIZE_T length = 0;
-  ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+  ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr,
+                                   L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
                                    L"dpiAware", value, 64, &length))
       << "error " << GetLastError();
   EXPECT_STREQ(value, L"true/pm");
-  ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+  ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr,
+                                   L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
                                    L"dpiAwareness", value, 64, &length))
       << "error " << GetLastError();
   EXPECT_STREQ(value, L"PerMonitorV2, PerMonitor");
