@@ -36,7 +36,8 @@ build_trees() {
   cmake -S "$ROOT" -B "$BUILD/host" -G Ninja > /dev/null || return 1
   cmake --build "$BUILD/host"
   say "building the Windows tree"
-  cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
+  # Every tier: a missing GoogleTest is an error here, not a smaller build.
+  cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja -DBUILD_TESTING=ON \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" > /dev/null || return 1
   cmake --build "$BUILD/windows"
 }

@@ -16,23 +16,6 @@ bool registerPetClass(HINSTANCE instance) {
   return RegisterClassExW(&petClass) != 0;
 }
 
-// A program that declares no awareness of scaled displays gets logical
-// coordinates while its reads of the screen are physical pixels: it would
-// capture the wrong part of the screen and the system would stretch its window.
-// Per-monitor awareness (v2) came with Windows 10 1703; older systems get the
-// system-wide kind.
-void declareDpiAwareness() {
-  using SetAwarenessContext = BOOL(WINAPI*)(HANDLE);
-  const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(-4);
-  const FARPROC found =
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext");
-  if (found) {
-    reinterpret_cast<SetAwarenessContext>(reinterpret_cast<void*>(found))(perMonitorAwareV2);
-  } else {
-    SetProcessDPIAware();
-  }
-}
-
 // Started from a shortcut set to run minimized (or with `start /min`) the
 // window would stay minimized and the pet would never appear. The system may
 // put the starter's show command in place of the first call's, so a second
@@ -44,8 +27,9 @@ void showWithoutActivating(HWND window) {
 
 }  // namespace
 
+// The pet's awareness of scaled displays is declared by its manifest
+// (resources/morvet.manifest), which Windows reads before any code runs.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  declareDpiAwareness();  // before any window or device context exists
   if (!registerPetClass(instance)) return 0;
   appInstance = instance;  // the window's creation builds the palette from it
   // Layered, the window shows nothing until the pet gives it its colour key.

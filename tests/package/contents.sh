@@ -8,6 +8,7 @@ OLDEST=$2
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 OBJDUMP=x86_64-w64-mingw32-objdump
+WINDRES=x86_64-w64-mingw32-windres
 VERSION=$(tr -d ' \r\n' < "$ROOT/VERSION")
 ZIP_NAME=morvet-$VERSION-windows-x86_64.zip
 FAILURES=0
@@ -46,6 +47,14 @@ debug=$("$OBJDUMP" -h "$exe" | awk '$2 ~ /^\.debug/ { print $2 }' | tr '\n' ' ')
 paths=$(grep -c -a -F "$ROOT" "$exe")
 [ "$paths" = 0 ] || failed "morvet.exe holds $paths build paths"
 
+# The version Explorer shows in the program's properties is the zip's.
+resources=$("$WINDRES" -i "$exe" -O rc 2> /dev/null) || failed "$WINDRES cannot read morvet.exe's resources"
+numbers="${VERSION//./, }, 0"
+for line in " FILEVERSION $numbers" " PRODUCTVERSION $numbers" \
+  "      VALUE \"FileVersion\", \"$VERSION\"" "      VALUE \"ProductVersion\", \"$VERSION\""; do
+  grep -qxF "$line" <<< "$resources" || failed "morvet.exe's version resource lacks [$line]"
+done
+
 # The oldest Windows claimed: the header says so, and no import is younger.
 for name in MajorOSystemVersion MajorSubsystemVersion; do
   minor=${name/Major/Minor}
@@ -70,4 +79,4 @@ done <<< "$imports"
 if [ "$FAILURES" -gt 0 ]; then
   exit 1
 fi
-echo "$ZIP_NAME: 3 files, $count imports all on Windows $OLDEST, no link time, symbols or build paths"
+echo "$ZIP_NAME: 3 files, morvet.exe version $VERSION, $count imports all on Windows $OLDEST, no link time, symbols or build paths"

@@ -1,6 +1,8 @@
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +20,7 @@ struct MenuVisit {
   bool checkboxEnabled = true;
   int focusedId = 0;
   std::wstring title;
+  std::vector<int> buttonsOfCommonControls6;
 };
 MenuVisit clicking(std::vector<WPARAM> commands) {
   MenuVisit planned;
@@ -26,6 +29,26 @@ MenuVisit clicking(std::vector<WPARAM> commands) {
 }
 MenuVisit* visit = nullptr;
 HHOOK hook = nullptr;
+
+// A button of the common controls of version 6 belongs to comctl32 and answers
+// their BCM_ messages. Without the manifest's dependency the system's own button
+// class (user32) draws it the way of Windows 2000; version 5 of comctl32 has no
+// button class.
+bool fromCommonControls6(HWND button) {
+  HMODULE owner = nullptr;
+  const auto procedure = reinterpret_cast<LPCWSTR>(GetClassLongPtrW(button, GCLP_WNDPROC));
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          procedure, &owner)) {
+    return false;
+  }
+  wchar_t path[MAX_PATH] = L"";
+  GetModuleFileNameW(owner, path, MAX_PATH);
+  const wchar_t* name = std::wcsrchr(path, L'\\');
+  SIZE idealSize{};
+  return name && _wcsicmp(name + 1, L"comctl32.dll") == 0 &&
+         SendMessageW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&idealSize)) == TRUE;
+}
 
 LRESULT CALLBACK driveMenu(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && visit) {
@@ -37,6 +60,11 @@ LRESULT CALLBACK driveMenu(int code, WPARAM wParam, LPARAM lParam) {
     wchar_t title[64] = L"";
     GetWindowTextW(dialog, title, 64);
     visit->title = title;
+    for (int id :
+         {MENU_HOME_PAGE_BUTTON, MENU_MUTE_CHECKBOX, MENU_CONTINUE_BUTTON, MENU_CLOSE_BUTTON}) {
+      HWND button = GetDlgItem(dialog, id);
+      if (fromCommonControls6(button)) visit->buttonsOfCommonControls6.push_back(id);
+    }
     for (WPARAM command : visit->commands) {
       if (command == WM_CLOSE) {
         PostMessageW(dialog, WM_CLOSE, 0, 0);
@@ -82,6 +110,15 @@ TEST_F(PetMenu, CloseEndsTheProgramAndLeavesTheMenuMarkedOpen) {
   EXPECT_EQ(show(planned), MENU_RESULT_CLOSE);
   EXPECT_EQ(menuOpen, 1);
   EXPECT_TRUE(planned.checkboxChecked) << "sound off: the mute box is checked";
+}
+
+TEST_F(PetMenu, ButtonsAreThoseOfTheCommonControlsOfVersion6) {
+  MenuVisit planned = clicking({MENU_CONTINUE_BUTTON});
+  show(planned);
+  EXPECT_EQ(planned.buttonsOfCommonControls6,
+            (std::vector<int>{MENU_HOME_PAGE_BUTTON, MENU_MUTE_CHECKBOX, MENU_CONTINUE_BUTTON,
+                              MENU_CLOSE_BUTTON}))
+      << "the system's visual style needs the manifest's dependency";
 }
 
 TEST_F(PetMenu, TheMuteBoxSetsTheSoundSwitch) {
