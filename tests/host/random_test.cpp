@@ -12,13 +12,8 @@ TEST(Random, FollowsTheLinearCongruentialSequence) {
   EXPECT_EQ(nextRandom(), 26500);
 }
 
-TEST(Random, StaysInRangeAndWrapsTheStateModulo2To32) {
+TEST(Random, WrapsTheStateModulo2To32) {
   seedRandom(0xFFFFFFFFu);
   // (2^32 - 1) * 214013 + 2531011 modulo 2^32 = 2316998, whose high bits give 35.
   EXPECT_EQ(nextRandom(), 35);
-  for (int i = 0; i < 100000; ++i) {
-    const int32_t value = nextRandom();
-    ASSERT_GE(value, 0);
-    ASSERT_LE(value, 32767);
-  }
 }
