@@ -33,9 +33,10 @@ size_t DesktopPet::pixelBufferBytes() const {
   return maxFramePixels > 0 ? static_cast<size_t>(maxFramePixels) * 8 : 0;
 }
 
+// Surfaces of a depth the merge serves: at another the pet draws nothing.
 bool DesktopPet::hasSurfaces() const {
   return screenDC && frameDC && spriteDC && spriteBits && backgroundBits && mirrorBits &&
-         spriteWidth > 0 && spriteHeight > 0;
+         spriteWidth > 0 && spriteHeight > 0 && bytesPerPixel > 0;
 }
 
 PixelRect DesktopPet::windowOnScreen() const {

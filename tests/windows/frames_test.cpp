@@ -218,8 +218,15 @@ TEST(Settling, ADepthItCannotServeIsReportedAndTheProgramEnds) {
   EXPECT_EQ(loaded.window.destroyMessages(), 1);
   EXPECT_EQ(pet.bytesPerPixel, 0) << "no depth the merge could be asked to serve";
   EXPECT_EQ(timers.calls().size(), 1u) << "settling still runs to its end";
-  pet.PetStep(Tick);  // a merge at that depth would overrun: it must not run
+  // Until the program ends, steps at that depth show nothing: a merge there
+  // would read and write past the pixel buffers.
+  static int paints = 0;
+  paints = 0;
+  petPaintWindow = [](HDC, int, int, int, int, HDC, int, int, DWORD) -> BOOL { return ++paints; };
   pet.PetStep(Tick);
+  pet.PetStep(Tick);
+  petPaintWindow = BitBlt;
+  EXPECT_EQ(paints, 0);
 }
 
 TEST(Settling, ARefusedTimerIsReportedButThePetStays) {
