@@ -16,7 +16,6 @@ extern int menuOpen;
 constexpr wchar_t PET_CLASS_NAME[] = L"Morvet";
 constexpr wchar_t PET_WINDOW_TITLE[] = L"Morvet";
 constexpr int PET_MARGIN = 7;
-constexpr int PET_TIMER_PERIOD_MS = 70;
 constexpr int ICON_RESOURCE = 1002;
 constexpr int CURSOR_RESOURCE = 111;
 constexpr int MENU_DIALOG_RESOURCE = 107;

@@ -1,5 +1,5 @@
 #include "app/app.h"
 
-DesktopPet thePet(PET_MARGIN, Tick, PET_TIMER_PERIOD_MS);
+DesktopPet thePet(PET_MARGIN, Tick, STEP_PERIOD_MS);
 HINSTANCE appInstance = nullptr;
 HWND appWindow = nullptr;

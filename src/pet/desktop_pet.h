@@ -43,6 +43,15 @@ constexpr int32_t Tick = 1;      // the pet's own behaviour
 constexpr int32_t KeyStep = 3;   // an arrow key held
 constexpr int32_t Drag = 11;     // the left button held on the pet
 
+// How often the step timer ticks, in milliseconds.
+constexpr int32_t STEP_PERIOD_MS = 70;   // the pet's own steps
+constexpr int32_t DRAG_PERIOD_MS = 70;   // while the left button holds it
+// Held still, the pet only looks for a running screen saver and whether it
+// may go on: a slow tick is enough for that and costs next to nothing.
+constexpr int32_t HELD_PERIOD_MS = 500;
+// An arrow to the left or right steps at two thirds of the pet's own period.
+constexpr int32_t sideStepPeriod(int32_t period) { return 2 * period / 3; }
+
 // Arrow directions as the window procedure passes them.
 constexpr int32_t DIRECTION_LEFT = 1;
 constexpr int32_t DIRECTION_RIGHT = 2;

@@ -2,12 +2,36 @@
 #include "pet/random.h"
 
 namespace {
-constexpr int32_t DRAG_PERIOD_MS = 70;
 // An arrow key starts no new steps toward an edge of the work area this close;
 // the pet goes on with the velocity it has.
 constexpr int32_t KEY_BOUND = 150;
 constexpr int32_t KEY_TARGET_DISTANCE = 50;
 constexpr int32_t DRAG_HOLD_ABOVE_CURSOR = 10;
+
+// Where each arrow heads: one unit a step across or down the screen.
+struct ArrowStep {
+  int32_t dx;
+  int32_t dy;
+};
+constexpr ArrowStep ARROW_STEPS[] = {
+    {-1, 0},  // DIRECTION_LEFT
+    {1, 0},   // DIRECTION_RIGHT
+    {0, -1},  // DIRECTION_UP
+    {0, 1},   // DIRECTION_DOWN
+};
+
+const ArrowStep* arrowStepFor(int32_t direction) {
+  if (direction < DIRECTION_LEFT || direction > DIRECTION_DOWN) return nullptr;
+  return &ARROW_STEPS[direction - DIRECTION_LEFT];
+}
+
+// Whether the pet at (x, y) is still short of the bound it heads for.
+bool roomAhead(const ArrowStep& step, const PixelRect& bounds, int32_t x, int32_t y) {
+  if (step.dx < 0) return x > bounds.left;
+  if (step.dx > 0) return x < rightOf(bounds);
+  if (step.dy < 0) return y > bounds.top;
+  return y < bottomOf(bounds);
+}
 }  // namespace
 
 void DesktopPet::PetStep(int32_t newCommand) {
@@ -44,47 +68,13 @@ void DesktopPet::PetStep(int32_t newCommand) {
   }
 
   if (command == KeyStep) {
-    const int32_t sideStepPeriod = 2 * timerPeriod / 3;
-    const PixelRect bounds = insetBy(home.work, KEY_BOUND);
-    switch (pendingDirection) {
-      case DIRECTION_LEFT:
-        if (x > bounds.left) {
-          rearmTimer(sideStepPeriod);
-          targetX = x - KEY_TARGET_DISTANCE;
-          targetY = y;
-          velocityX = -margin;
-          velocityY = 0;
-        }
-        break;
-      case DIRECTION_RIGHT:
-        if (x < rightOf(bounds)) {
-          rearmTimer(sideStepPeriod);
-          targetX = x + KEY_TARGET_DISTANCE;
-          targetY = y;
-          velocityX = margin;
-          velocityY = 0;
-        }
-        break;
-      case DIRECTION_UP:
-        if (y > bounds.top) {
-          rearmTimer(timerPeriod);
-          targetX = x;
-          targetY = y - KEY_TARGET_DISTANCE;
-          velocityX = 0;
-          velocityY = -margin;
-        }
-        break;
-      case DIRECTION_DOWN:
-        if (y < bottomOf(bounds)) {
-          rearmTimer(timerPeriod);
-          targetX = x;
-          targetY = y + KEY_TARGET_DISTANCE;
-          velocityX = 0;
-          velocityY = margin;
-        }
-        break;
-      default:
-        break;
+    const ArrowStep* step = arrowStepFor(pendingDirection);
+    if (step && roomAhead(*step, insetBy(home.work, KEY_BOUND), x, y)) {
+      rearmTimer(step->dx ? sideStepPeriod(timerPeriod) : timerPeriod);
+      targetX = x + step->dx * KEY_TARGET_DISTANCE;
+      targetY = y + step->dy * KEY_TARGET_DISTANCE;
+      velocityX = step->dx * margin;
+      velocityY = step->dy * margin;
     }
   }
 

@@ -9,10 +9,6 @@
 namespace {
 
 constexpr int32_t FOREGROUND_LOOK_TICKS = 4;
-// Held, the pet only looks for a running screen saver and whether the
-// full-screen program is still in front: a slow tick is enough for that and
-// costs next to nothing.
-constexpr int32_t HELD_TIMER_PERIOD_MS = 500;
 
 PixelRect pixelRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -105,7 +101,7 @@ void DesktopPet::bringOntoNearestMonitor() {
 // full-screen program hides it.
 void DesktopPet::holdSteps(int32_t reason) {
   if (heldBy & reason) return;
-  if (!heldBy && hasSurfaces()) rearmTimer(HELD_TIMER_PERIOD_MS);
+  if (!heldBy && hasSurfaces()) rearmTimer(HELD_PERIOD_MS);
   heldBy |= reason;
   if (reason == HELD_BY_FULL_SCREEN) hideWindow();
 }
