@@ -43,11 +43,20 @@ bool systemAreaOf(const PixelRect& rect, PetArea* area) {
 
 FindAreaFunction petFindArea = systemAreaOf;
 
+// For a while after a change of resolution the system may report the old work
+// area with the new monitor (Wine keeps it until its server ends).
+bool homeAreaOf(const PixelRect& rect, PetArea* area) {
+  PetArea found{};
+  if (!petFindArea(rect, &found)) return false;
+  *area = {found.monitor, workOnMonitor(found.work, found.monitor)};
+  return true;
+}
+
 // The monitor and work area that hold most of a rectangle of the screen, seen
 // in the pet's own pixels.
 bool DesktopPet::findArea(const PixelRect& onScreen, PetArea* area) const {
   PetArea found{};
-  if (!petFindArea(onScreen, &found)) return false;
+  if (!homeAreaOf(onScreen, &found)) return false;
   *area = {petPixelsOf(found.monitor, scale.factor), petPixelsOf(found.work, scale.factor)};
   return true;
 }
