@@ -95,8 +95,9 @@ void DesktopPet::followDisplay() {
   }
   bringOntoNearestMonitor();
   keepTargetOnScreen();
-  // Seen at once where it now stands, before it walks on.
-  if (!picture.hidden && !heldBy) composeAndPaint();
+  // Seen at once where it now stands, before it walks on; held (locked, the
+  // display off), the window must not wait off the screen for the release.
+  composeAndPaint();
   --scale.busy;
   followScale();
 }
