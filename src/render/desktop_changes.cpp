@@ -44,7 +44,7 @@ bool systemAreaOf(const PixelRect& rect, PetArea* area) {
 FindAreaFunction petFindArea = systemAreaOf;
 
 // For a while after a change of resolution the system may report the old work
-// area with the new monitor (Wine keeps it until its server ends).
+// area with the new monitor, until the shell has worked out the new one.
 bool homeAreaOf(const PixelRect& rect, PetArea* area) {
   PetArea found{};
   if (!petFindArea(rect, &found)) return false;

@@ -418,7 +418,7 @@ TEST_F(PetHeart, AWorkAreaLargerThanItsMonitorKeepsThePetOnTheMonitor) {
     pet.y -= 1;
     pet.PetStep(KeyStep);
     EXPECT_EQ(pet.velocityY, 7);
-    pet.setKeyDirection(0);
+    pet.setKeyDirection(0);  // the key let go: the next monitor starts as the first did
     pet.command = Tick;
     pet.x = 400;
     pet.y = 300;
