@@ -80,6 +80,9 @@ extern SetLayeredFunction petSetLayeredWindowAttributes;
 using FindAreaFunction = bool (*)(const PixelRect& rect, PetArea* area);
 extern FindAreaFunction petFindArea;
 bool systemAreaOf(const PixelRect& rect, PetArea* area);
+// What petFindArea finds, with the work area kept to its monitor: every
+// reader of the pet's area asks here, in screen pixels.
+bool homeAreaOf(const PixelRect& rect, PetArea* area);
 // The DPI of the monitor that holds most of a rectangle of the screen, as the
 // system reports it; the trace tool and tests state their own here.
 using ReadDpiFunction = int32_t (*)(const PixelRect& onScreen);

@@ -39,11 +39,20 @@ bool systemAreaOf(const PixelRect& rect, PetArea* area) {
 
 FindAreaFunction petFindArea = systemAreaOf;
 
+// For a while after a change of resolution the system may report the old work
+// area with the new monitor, until the shell has worked out the new one.
+bool homeAreaOf(const PixelRect& rect, PetArea* area) {
+  PetArea found{};
+  if (!petFindArea(rect, &found)) return false;
+  *area = {found.monitor, workOnMonitor(found.work, found.monitor)};
+  return true;
+}
+
 // The monitor and work area that hold most of a rectangle of the screen, seen
 // in the pet's own pixels.
 bool DesktopPet::findArea(const PixelRect& onScreen, PetArea* area) const {
   PetArea found{};
-  if (!petFindArea(onScreen, &found)) return false;
+  if (!homeAreaOf(onScreen, &found)) return false;
   *area = {petPixelsOf(found.monitor, scale.factor), petPixelsOf(found.work, scale.factor)};
   return true;
 }
@@ -82,8 +91,9 @@ void DesktopPet::followDisplay() {
   }
   bringOntoNearestMonitor();
   keepTargetOnScreen();
-  // Seen at once where it now stands, before it walks on.
-  if (!picture.hidden && !heldBy) composeAndPaint();
+  // Seen at once where it now stands, before it walks on; held (locked, the
+  // display off), the window must not wait off the screen for the release.
+  composeAndPaint();
   --scale.busy;
   followScale();
 }

@@ -60,7 +60,7 @@ int32_t DesktopPet::scaleOfMonitorUnder(const PixelRect& onScreen) const {
   int32_t height = 0;
   if (!artSize(instance, &width, &height)) return 1;
   PetArea area{};
-  if (!petFindArea(onScreen, &area)) return 1;
+  if (!homeAreaOf(onScreen, &area)) return 1;
   return scaleThatFits(scaleForDpi(petReadDpi(onScreen)), area.work, width, height);
 }
 
@@ -129,7 +129,7 @@ void DesktopPet::rescale() {
   // once: straddling the seam so, it keeps the scale it has.
   PetArea there{};
   const PixelRect after{newX * factor, newY * factor, spriteWidth * factor, spriteHeight * factor};
-  if (!petFindArea(before, &there) || !holdsHalfOrMore(there.monitor, after)) return;
+  if (!homeAreaOf(before, &there) || !holdsHalfOrMore(there.monitor, after)) return;
 
   int32_t framesIn = 0;
   for (const FrameNode* frame = &animations[animation]; frame && frame != currentFrame;

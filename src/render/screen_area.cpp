@@ -37,6 +37,11 @@ bool sameRect(const PixelRect& a, const PixelRect& b) {
   return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
 }
 
+PixelRect workOnMonitor(const PixelRect& work, const PixelRect& monitor) {
+  const PixelRect onMonitor = visiblePart(work, monitor);
+  return onMonitor.width > 0 && onMonitor.height > 0 ? onMonitor : monitor;
+}
+
 bool holdsHalfOrMore(const PixelRect& monitor, const PixelRect& sprite) {
   const PixelRect held = visiblePart(sprite, monitor);
   return 2 * int64_t(held.width) * held.height >= int64_t(sprite.width) * sprite.height;

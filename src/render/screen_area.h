@@ -35,6 +35,11 @@ struct PetArea {
 
 bool sameRect(const PixelRect& a, const PixelRect& b);
 
+// The part of a work area that lies on its monitor; the whole monitor where
+// the two do not meet. The system may report a work area larger than the
+// monitor, or beside it, for a while after a change of resolution.
+PixelRect workOnMonitor(const PixelRect& work, const PixelRect& monitor);
+
 // Whether `monitor` holds at least half of `sprite`: then no other monitor
 // holds more of it.
 bool holdsHalfOrMore(const PixelRect& monitor, const PixelRect& sprite);

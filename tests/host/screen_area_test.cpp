@@ -79,6 +79,25 @@ TEST(PetArea, WalkTargetsAreKeptFromTheAreasOwnEdges) {
   EXPECT_EQ(kept({500, 0}, {0, 0, 1920, 100}).second, 10);
 }
 
+// After a change of resolution the system may still report the old work area
+// with the new monitor: the pet keeps to the part of it on the monitor.
+TEST(PetArea, TheWorkAreaIsKeptToItsMonitor) {
+  constexpr PixelRect SMALL{0, 0, 800, 600};
+  // Larger than the monitor, as the 1024 x 768 area left by a change to 800 x 600.
+  expectRect(workOnMonitor({0, 0, 1024, 768}, SMALL), SMALL);
+  expectRect(workOnMonitor({-1400, -300, 1600, 1400}, LEFT_MONITOR), LEFT_MONITOR);
+  // Meeting it only in part: a taskbar's area left over from a taller screen.
+  expectRect(workOnMonitor({0, 40, 1024, 728}, SMALL), {0, 40, 800, 560});
+  expectRect(workOnMonitor({-1400, -300, 400, 500}, LEFT_MONITOR), {-1280, -200, 280, 400});
+  // Beside it, or on no monitor at all: the whole monitor.
+  expectRect(workOnMonitor({800, 0, 224, 768}, SMALL), SMALL);
+  expectRect(workOnMonitor({0, 0, 1920, 1040}, LEFT_MONITOR), LEFT_MONITOR);
+  expectRect(workOnMonitor({0, 0, 0, 0}, SMALL), SMALL);
+  // Inside it, as a taskbar leaves it: as the system reports it.
+  expectRect(workOnMonitor({0, 0, 800, 560}, SMALL), {0, 0, 800, 560});
+  expectRect(workOnMonitor({-1220, -200, 1220, 1024}, LEFT_MONITOR), {-1220, -200, 1220, 1024});
+}
+
 TEST(PetArea, TheFirstSpotKeepsItsMarginsOnTheAreaItIsDrawnIn) {
   EXPECT_EQ(firstSpotAlong(0, 0, 1024), 80);
   EXPECT_EQ(firstSpotAlong(863, 0, 1024), 943) << "the last of 864 spots";

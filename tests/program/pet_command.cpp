@@ -60,12 +60,22 @@
 //                                SW_RESTORE, then watches it for 4 s
 //   pet-command.exe placement    prints "placement <iconic> <visible> <left> <top>"
 //                                of the pet window (iconic and visible 0 or 1)
+//   pet-command.exe throw X1 Y1 X2 Y2
+//                                throws the pet as a quick flick does: the
+//                                cursor at X1,Y1 presses the pet, one step of
+//                                the drag takes it to X2,Y2 and the button is
+//                                let go before the next; prints "thrown <left>
+//                                <top>", where the window then stands
+//   pet-command.exe session lock|unlock
+//                                tells the pet the session was locked or
+//                                unlocked, as Windows does (Wine does not)
 //
 // Text is printed as UTF-8, one line each. Exit status 0 on success, 1 when the
 // pet window (or the menu) is not there, 2 on bad arguments.
 #include <windows.h>
 #include <shellapi.h>
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include <cstdlib>
 
@@ -229,6 +239,35 @@ int printPlacement() {
   print(std::string("placement ") + (IsIconic(found.front()) ? "1 " : "0 ") +
         (IsWindowVisible(found.front()) ? "1 " : "0 ") + std::to_string(now.left) + " " +
         std::to_string(now.top) + "\n");
+  return 0;
+}
+
+// The pet's own timer may run a step of the drag between the messages, which
+// takes the speed out of the throw: a test checks where the pet landed.
+int throwPet(int pressX, int pressY, int letGoX, int letGoY) {
+  const std::vector<HWND> found = pets();
+  if (found.empty()) {
+    print("no pet window\n");
+    return 1;
+  }
+  SetCursorPos(pressX, pressY);
+  SendMessageW(found.front(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SetCursorPos(letGoX, letGoY);
+  SendMessageW(found.front(), WM_TIMER, 0, 0);
+  SendMessageW(found.front(), WM_LBUTTONUP, 0, 0);
+  RECT landed{};
+  if (!GetWindowRect(found.front(), &landed)) return 1;
+  print("thrown " + std::to_string(landed.left) + " " + std::to_string(landed.top) + "\n");
+  return 0;
+}
+
+int tellSession(WPARAM change) {
+  const std::vector<HWND> found = pets();
+  if (found.empty()) {
+    print("no pet window\n");
+    return 1;
+  }
+  SendMessageW(found.front(), WM_WTSSESSION_CHANGE, change, 0);
   return 0;
 }
 
@@ -458,6 +497,15 @@ int main(int argc, char** argv) {
   if (command == "restore") return restorePet(false);
   if (command == "restore-show") return restorePet(true);
   if (command == "placement") return printPlacement();
+  if (command == "throw" && argc == 6) {
+    return throwPet(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
+  }
+  if (command == "session" && argc == 3 && std::string(argv[2]) == "lock") {
+    return tellSession(WTS_SESSION_LOCK);
+  }
+  if (command == "session" && argc == 3 && std::string(argv[2]) == "unlock") {
+    return tellSession(WTS_SESSION_UNLOCK);
+  }
   if (command == "monitors") return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
   if (command == "pets") {
     print(std::to_string(pets().size()) + "\n");

@@ -376,6 +376,55 @@ TEST_F(PetHeart, APetOnTheOtherMonitorWalksAndStepsWithinIt) {
   EXPECT_EQ(pet.velocityY, 0) << "the down bound lies 150 pixels above the taskbar";
 }
 
+// Right after a change from 1024 x 768 to 800 x 600 the system may still
+// report the old work area with the new monitor. Dropped near the bottom, the
+// pet keeps to the monitor: each target within the walks' bounds of it, each
+// step's sprite on it but for the feet a walk lets past the bottom edge.
+TEST_F(PetHeart, AWorkAreaLargerThanItsMonitorKeepsThePetOnTheMonitor) {
+  constexpr int32_t WALK_BELOW = 22;  // 15 rows at the lowest target, and a step past it
+  const PetArea staleAreas[] = {{{0, 0, 800, 600}, {0, 0, 1024, 768}},
+                                {{-800, -600, 800, 600}, {-800, -600, 1024, 768}}};
+  for (const PetArea& stale : staleAreas) {
+    const PixelRect& screen = stale.monitor;
+    StatedMonitors monitors({stale});
+    petGetCursorPos = statedCursorPos;
+    statedCursor = {screen.left + 400, screen.top + screen.height - 80};
+    pet.PetStep(Drag);
+    pet.PetStep(Drag);
+    pet.PetStep(Tick);  // dropped near the bottom, as low as a walk may go
+    petGetCursorPos = GetCursorPos;
+    int walkingSteps = 0;
+    for (int step = 0; step < 3000; ++step) {
+      pet.PetStep(Tick);
+      if (pet.velocityX || pet.velocityY) ++walkingSteps;
+      ASSERT_GE(pet.targetX, screen.left + 60) << "step " << step;
+      ASSERT_LE(pet.targetX, rightOf(screen) - 120) << "step " << step;
+      ASSERT_GE(pet.targetY, screen.top + 60) << "step " << step;
+      ASSERT_LE(pet.targetY, bottomOf(screen) - 90) << "step " << step;
+      ASSERT_GE(pet.x, screen.left) << "step " << step;
+      ASSERT_LE(pet.x + 100, rightOf(screen)) << "step " << step;
+      ASSERT_GE(pet.y, screen.top) << "step " << step;
+      ASSERT_LE(pet.y + 105, bottomOf(screen) + WALK_BELOW) << "step " << step;
+    }
+    EXPECT_GT(walkingSteps, 300) << "the pet walked about";
+    EXPECT_EQ(pet.home.work.height, 600);
+
+    // The arrow keys start no step closer than 150 pixels to the monitor's bottom.
+    pet.setKeyDirection(DIRECTION_DOWN);
+    pet.y = bottomOf(screen) - 150;
+    pet.velocityX = pet.velocityY = 0;
+    pet.PetStep(KeyStep);
+    EXPECT_EQ(pet.velocityY, 0);
+    pet.y -= 1;
+    pet.PetStep(KeyStep);
+    EXPECT_EQ(pet.velocityY, 7);
+    pet.setKeyDirection(0);  // the key let go: the next monitor starts as the first did
+    pet.command = Tick;
+    pet.x = 400;
+    pet.y = 300;
+  }
+}
+
 TEST_F(PetHeart, FramesAdvanceOneAtATimeAndWrap) {
   pet.animation = slot::WALK;
   pet.currentFrame = &pet.animations[slot::WALK];
