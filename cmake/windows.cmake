@@ -22,6 +22,7 @@ add_link_options(-Wl,--no-insert-timestamp)
 
 set(MORVET_WINDOWS_SOURCES
   src/pet/desktop_pet.cpp
+  src/pet/pet_system.cpp
   src/pet/behaviour.cpp
   src/pet/step.cpp
   src/assets/palette.cpp

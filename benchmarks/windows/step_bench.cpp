@@ -283,7 +283,7 @@ int main(int argc, char** argv) {
   }
   pet.settle();
   paintingPet = &pet;
-  petPaintWindow = countingPaint;
+  petSystem.paintWindow = countingPaint;
   KillTimer(window, pet.timerId);  // the timed steps are driven from here
 
   std::printf("display: %d bits per pixel\n", pet.bytesPerPixel * 8);
@@ -303,7 +303,7 @@ int main(int argc, char** argv) {
     livingPet = nullptr;
   }
   // The same pet made anew for a display at 200 %.
-  petReadDpi = [](const PixelRect&) { return 2 * STANDARD_DPI; };
+  petSystem.readDpi = [](const PixelRect&) { return 2 * STANDARD_DPI; };
   pet.followScale();
   std::printf("%s window at %d screen pixels a pet pixel\n", pet.shapes.keyed ? "keyed" : "region",
               pet.scale.factor);

@@ -3,8 +3,6 @@
 #include "assets/palette.h"
 #include "pet/desktop_pet.h"
 
-int32_t framesDrawnThroughPalette = 0;
-
 namespace {
 const wchar_t* const MISSING_FRAME_TEXT = L"資料有問題,請重新下載";
 const wchar_t* const MISSING_FRAME_CAPTION = L".....";
@@ -90,7 +88,11 @@ void DesktopPet::drawFrameThroughPalette(HBITMAP bitmap, const char* resourceNam
   }
 
   HDC dc = madeByPet(CreateCompatibleDC(screenDC));
-  if (!dc) return;
+  // The frame would keep the system's colours: a set made anew is given up.
+  if (!dc) {
+    scale.incomplete = 1;
+    return;
+  }
   HGDIOBJ kept = SelectObject(dc, bitmap);
   SetSystemPaletteUse(dc, SYSPAL_NOSTATIC);
   SelectPalette(dc, palette, FALSE);
@@ -100,15 +102,14 @@ void DesktopPet::drawFrameThroughPalette(HBITMAP bitmap, const char* resourceNam
                     bytes + pixelOffset, reinterpret_cast<const BITMAPINFO*>(header),
                     DIB_RGB_COLORS);
   SelectObject(dc, kept);
-  DeleteDC(dc);
-  ++framesDrawnThroughPalette;
+  releaseContext(dc);
 }
 
 void DesktopPet::releaseFrames(AnimationList& head) {
   FrameNode* node = head.next;
   while (node) {
     FrameNode* following = node->next;
-    if (node->bitmap) DeleteObject(node->bitmap);
+    releaseObject(node->bitmap);
     if (currentFrame == node) currentFrame = nullptr;
     delete node;
     node = following;

@@ -52,10 +52,10 @@ void DesktopPet::buildPalette(HINSTANCE module) {
       const BYTE* quad = bytes + HEADER_BYTES + 4 * i;
       record->palPalEntry[i] = PALETTEENTRY{quad[2], quad[1], quad[0], PC_RESERVED};
     }
-    palette = CreatePalette(record);
+    palette = madeByPet(CreatePalette(record));
   }
 
-  screenDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  screenDC = madeByPet(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
   SetSystemPaletteUse(screenDC, SYSPAL_NOSTATIC);
   previousPalette = SelectPalette(screenDC, palette, FALSE);
   RealizePalette(screenDC);

@@ -8,7 +8,3 @@ int32_t colourCount(const BITMAPINFOHEADER& header);
 
 // The bytes of a named bitmap resource of `module`, or null; `size` receives their count.
 const BYTE* bitmapResourceBytes(HINSTANCE module, const char* name, DWORD* size);
-
-// Counts the frames redrawn through the pet's palette on a palette display, so
-// tests can see that path run.
-extern int32_t framesDrawnThroughPalette;

@@ -65,7 +65,7 @@ void DesktopPet::pickTarget(int32_t kind) {
     // On the secure desktop (a UAC prompt, the lock screen) the cursor cannot be
     // read: the pet stays under the last position known.
     POINT cursor{};
-    if (!petGetCursorPos(&cursor)) return;
+    if (!petSystem.getCursorPos(&cursor)) return;
     targetX = petPixelsOf(cursor.x, scale.factor);
     targetY = petPixelsOf(cursor.y, scale.factor);
     return;

@@ -5,9 +5,6 @@
 
 #include "pet/random.h"
 
-SetTimerFunction petSetTimer = SetTimer;
-GetCursorPosFunction petGetCursorPos = GetCursorPos;
-BitBltFunction petPaintWindow = BitBlt;
 
 const wchar_t* const PET_CAPTION = L"霜牙說";
 
@@ -79,7 +76,7 @@ void DesktopPet::attach(HINSTANCE instance, HWND window) {
 }
 
 void DesktopPet::rearmTimer(int32_t period) {
-  if (petSetTimer(window, timerId, period, nullptr)) return;
+  if (petSystem.setTimer(window, timerId, period, nullptr)) return;
   // The box's own loop goes on dispatching the pet's timer, and those steps may
   // be refused too: one box is enough, the program is ending anyway.
   if (timerChangeReported) return;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "assets/animation_table.h"
+#include "pet/pet_system.h"
 #include "render/merge_bits.h"
 #include "render/pet_scale.h"
 #include "render/screen_area.h"
@@ -58,51 +59,9 @@ constexpr int32_t DIRECTION_RIGHT = 2;
 constexpr int32_t DIRECTION_UP = 3;
 constexpr int32_t DIRECTION_DOWN = 4;
 
-// SetTimer by default; tests put a recorder here to see the periods the pet asks for.
-using SetTimerFunction = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
-extern SetTimerFunction petSetTimer;
-// GetCursorPos by default; tests put a stand-in here to see a cursor that cannot be read.
-using GetCursorPosFunction = BOOL(WINAPI*)(LPPOINT);
-extern GetCursorPosFunction petGetCursorPos;
-// BitBlt by default, for the copies of the pet's picture into its window only;
-// tests put a counter here to see when the window is painted.
-using BitBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, DWORD);
-extern BitBltFunction petPaintWindow;
-// SetWindowRgn by default; tests put a recorder here to see when the window's shape is set.
-using SetWindowRgnFunction = int(WINAPI*)(HWND, HRGN, BOOL);
-extern SetWindowRgnFunction petSetWindowRgn;
-// SetLayeredWindowAttributes by default; tests put a stand-in here to see the key refused.
-using SetLayeredFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-extern SetLayeredFunction petSetLayeredWindowAttributes;
-// Finds the monitor that holds most of a rectangle (the nearest one when none
-// holds any) and its work area; false when the system cannot tell. Asks the
-// system by default; the trace tool states a monitor of its own here.
-using FindAreaFunction = bool (*)(const PixelRect& rect, PetArea* area);
-extern FindAreaFunction petFindArea;
-bool systemAreaOf(const PixelRect& rect, PetArea* area);
-// What petFindArea finds, with the work area kept to its monitor: every
-// reader of the pet's area asks here, in screen pixels.
+// What petSystem.findArea finds, with the work area kept to its monitor:
+// every reader of the pet's area asks here, in screen pixels.
 bool homeAreaOf(const PixelRect& rect, PetArea* area);
-// The DPI of the monitor that holds most of a rectangle of the screen, as the
-// system reports it; the trace tool and tests state their own here.
-using ReadDpiFunction = int32_t (*)(const PixelRect& onScreen);
-extern ReadDpiFunction petReadDpi;
-// SetWindowPos by default, for the pet's own window; tests put a stand-in here
-// that sends WM_DPICHANGED from inside a move across monitors, as Windows does.
-using SetWindowPosFunction = BOOL(WINAPI*)(HWND, HWND, int, int, int, int, UINT);
-extern SetWindowPosFunction petSetWindowPos;
-// Every GDI object the pet makes passes here, as it is by default; tests refuse
-// one here, as a system out of GDI objects does, and count what was made.
-using MadeObjectFunction = HGDIOBJ (*)(HGDIOBJ made);
-extern MadeObjectFunction petMadeObject;
-template <typename Handle>
-Handle madeByPet(Handle made) {
-  return static_cast<Handle>(petMadeObject(made));
-}
-// SHQueryUserNotificationState by default; tests put a stand-in here to see
-// Windows report a full-screen game or a presentation, which Wine does not.
-using QueryNotificationStateFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
-extern QueryNotificationStateFunction petQueryNotificationState;
 
 // Why the pet has stopped stepping; any of them holds it.
 constexpr int32_t HELD_BY_LOCK = 1;          // the session is locked

@@ -28,22 +28,11 @@ bool isOwnOrDesktop(HWND window) {
 
 }  // namespace
 
-bool systemAreaOf(const PixelRect& rect, PetArea* area) {
-  const RECT spot{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), &info)) return false;
-  *area = {pixelRect(info.rcMonitor), pixelRect(info.rcWork)};
-  return true;
-}
-
-FindAreaFunction petFindArea = systemAreaOf;
-
 // For a while after a change of resolution the system may report the old work
 // area with the new monitor, until the shell has worked out the new one.
 bool homeAreaOf(const PixelRect& rect, PetArea* area) {
   PetArea found{};
-  if (!petFindArea(rect, &found)) return false;
+  if (!petSystem.findArea(rect, &found)) return false;
   *area = {found.monitor, workOnMonitor(found.work, found.monitor)};
   return true;
 }
@@ -154,8 +143,6 @@ void DesktopPet::watchForeground() {
   if (!inFront && held) releaseSteps(HELD_BY_FULL_SCREEN);
 }
 
-QueryNotificationStateFunction petQueryNotificationState = SHQueryUserNotificationState;
-
 namespace {
 
 // Neither a title bar nor a sizing frame, as a full-screen video's or game's
@@ -178,6 +165,6 @@ bool DesktopPet::fullScreenProgramInFront(HWND front) const {
   if (!coversWhole(petPixelsOf(pixelRect(frontRect), scale.factor), home.monitor)) return false;
   if (bareOfCaptionAndFrame(static_cast<DWORD>(GetWindowLongPtrW(front, GWL_STYLE)))) return true;
   QUERY_USER_NOTIFICATION_STATE state{};
-  if (FAILED(petQueryNotificationState(&state))) return false;
+  if (FAILED(petSystem.queryNotificationState(&state))) return false;
   return state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE;
 }

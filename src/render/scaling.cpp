@@ -13,30 +13,6 @@
 
 namespace {
 
-// The DPI of the monitor that holds most of `onScreen`. Windows 8.1 and later
-// tell it by monitor; before, one DPI holds for the whole system.
-int32_t monitorDpi(const PixelRect& onScreen) {
-  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static const FARPROC found = GetProcAddress(LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor");
-  const RECT spot{onScreen.left, onScreen.top, onScreen.left + onScreen.width,
-                  onScreen.top + onScreen.height};
-  UINT dpiX = 0;
-  UINT dpiY = 0;
-  constexpr int EFFECTIVE_DPI = 0;
-  if (found && SUCCEEDED(reinterpret_cast<GetDpiForMonitorFunction>(reinterpret_cast<void*>(found))(
-                   MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), EFFECTIVE_DPI, &dpiX,
-                   &dpiY)) &&
-      dpiX) {
-    return static_cast<int32_t>(dpiX);
-  }
-  HDC screen = GetDC(nullptr);
-  const int32_t dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-HGDIOBJ asMade(HGDIOBJ made) { return made; }
-
 // The size of the art, from STAND's first frame as stored.
 bool artSize(HINSTANCE instance, int32_t* width, int32_t* height) {
   DWORD size = 0;
@@ -50,9 +26,6 @@ bool artSize(HINSTANCE instance, int32_t* width, int32_t* height) {
 
 }  // namespace
 
-ReadDpiFunction petReadDpi = monitorDpi;
-MadeObjectFunction petMadeObject = asMade;
-
 // The scale of the monitor that holds most of `onScreen`, lowered where the
 // sprite would take more than half of that monitor's work area.
 int32_t DesktopPet::scaleOfMonitorUnder(const PixelRect& onScreen) const {
@@ -61,7 +34,7 @@ int32_t DesktopPet::scaleOfMonitorUnder(const PixelRect& onScreen) const {
   if (!artSize(instance, &width, &height)) return 1;
   PetArea area{};
   if (!homeAreaOf(onScreen, &area)) return 1;
-  return scaleThatFits(scaleForDpi(petReadDpi(onScreen)), area.work, width, height);
+  return scaleThatFits(scaleForDpi(petSystem.readDpi(onScreen)), area.work, width, height);
 }
 
 // The first spot lies on the primary monitor: the pet starts at its scale.
@@ -86,7 +59,7 @@ HBITMAP DesktopPet::scaledFrame(HBITMAP frame) const {
     made = madeByPet(CreateBitmap(info.bmWidth * s, info.bmHeight * s, 1, info.bmBitsPixel,
                                   scaled.data()));
   }
-  DeleteObject(frame);
+  releaseObject(frame);
   return made;
 }
 
@@ -116,7 +89,7 @@ void DesktopPet::rescale() {
 
   POINT anchor{before.left + before.width / 2, before.top + before.height / 2};
   POINT cursor{};
-  if (petGetCursorPos(&cursor) && cursor.x >= before.left && cursor.y >= before.top &&
+  if (petSystem.getCursorPos(&cursor) && cursor.x >= before.left && cursor.y >= before.top &&
       cursor.x < before.left + before.width && cursor.y < before.top + before.height) {
     anchor = cursor;
   }
@@ -156,7 +129,7 @@ void DesktopPet::placeRemade() {
   const PixelRect shown = windowOnScreen();
   picture.scale = 0;
   if (picture.hidden) {
-    petSetWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
+    petSystem.setWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     return;
   }

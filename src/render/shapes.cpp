@@ -4,9 +4,6 @@
 #include "pet/desktop_pet.h"
 #include "render/merge_bits.h"
 
-SetWindowRgnFunction petSetWindowRgn = SetWindowRgn;
-SetLayeredFunction petSetLayeredWindowAttributes = SetLayeredWindowAttributes;
-
 namespace {
 
 // Colours whose every component is 0 or 255 reach every display depth
@@ -26,8 +23,8 @@ bool displayBytesOf(HDC screen, COLORREF colour, uint8_t bytes[4]) {
     SelectObject(dc, kept);
     GetBitmapBits(pixel, 4, bytes);
   }
-  if (pixel) DeleteObject(pixel);
-  if (dc) DeleteDC(dc);
+  releaseObject(pixel);
+  releaseContext(dc);
   return made;
 }
 
@@ -87,11 +84,11 @@ bool DesktopPet::chooseKey(COLORREF* key) { return bytesPerPixel >= 2 && freeKey
 
 // A region would cut the keyed picture: the window gives up any it has.
 bool DesktopPet::keyTheWindow(COLORREF key) {
-  petSetWindowRgn(window, nullptr, FALSE);
+  petSystem.setWindowRgn(window, nullptr, FALSE);
   shapes.shown = nullptr;
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
   SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
-  return petSetLayeredWindowAttributes(window, key, 255, LWA_COLORKEY) != 0;
+  return petSystem.setLayeredWindowAttributes(window, key, 255, LWA_COLORKEY) != 0;
 }
 
 void DesktopPet::unkeyTheWindow() {
@@ -176,23 +173,22 @@ void DesktopPet::showShape() {
   if (shapes.keyed) return;
   const HRGN wanted = shapeOf(currentFrame, facing);
   if (!wanted || wanted == shapes.shown) return;
-  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  HRGN copy = madeByPet(CreateRectRgn(0, 0, 0, 0));
   if (!copy) return;
   if (CombineRgn(copy, wanted, nullptr, RGN_COPY) == ERROR ||
-      !petSetWindowRgn(window, copy, FALSE)) {
-    DeleteObject(copy);
+      !petSystem.setWindowRgn(window, copy, FALSE)) {
+    releaseObject(copy);
     return;
   }
   shapes.shown = wanted;
 }
 
 void DesktopPet::releaseShapes() {
-  for (const WindowShapes::FrameShape& shape : shapes.frames) {
-    if (shape.asStored) DeleteObject(shape.asStored);
-    if (shape.mirrored) DeleteObject(shape.mirrored);
+  for (WindowShapes::FrameShape& shape : shapes.frames) {
+    releaseObject(shape.asStored);
+    releaseObject(shape.mirrored);
   }
   shapes.frames.clear();
-  if (shapes.empty) DeleteObject(shapes.empty);
-  shapes.empty = nullptr;
+  releaseObject(shapes.empty);
   shapes.shown = nullptr;
 }

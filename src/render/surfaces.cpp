@@ -5,22 +5,10 @@
 #include "render/pet_scale.h"
 #include "render/screen_area.h"
 
-SetWindowPosFunction petSetWindowPos = SetWindowPos;
-
 namespace {
 const wchar_t* const UNKNOWN_DEPTH_TEXT = L"我不認識你的電腦啦!!!";
 const wchar_t* const TIMER_REFUSED_TEXT = L"我很累..不要玩我";
 constexpr int32_t PARKING_SPOT = -500;
-
-void deleteDC(HDC& dc) {
-  if (dc) DeleteDC(dc);
-  dc = nullptr;
-}
-
-void deleteBitmap(HBITMAP& bitmap) {
-  if (bitmap) DeleteObject(bitmap);
-  bitmap = nullptr;
-}
 
 void freeBuffer(uint8_t*& buffer) {
   std::free(buffer);
@@ -107,7 +95,7 @@ void DesktopPet::settle() {
 
   // The display context that holds the pet's palette is the one the surfaces
   // are made from; after a missing frame took it there is none yet.
-  if (!screenDC) screenDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  if (!screenDC) screenDC = madeByPet(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
   // The shape comes before the first paint: a layered window shows nothing
   // until it has its key, and a box of picture would take the clicks.
   chooseWindowShape();
@@ -116,7 +104,7 @@ void DesktopPet::settle() {
   showShape();
   ++scale.busy;
   const PixelRect shown = windowOnScreen();
-  petSetWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
+  petSystem.setWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
                   SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
   picture.x = x;
   picture.y = y;
@@ -124,7 +112,7 @@ void DesktopPet::settle() {
   --scale.busy;
   applyPendingChange();
 
-  if (!petSetTimer(window, timerId, timerPeriod, nullptr)) {
+  if (!petSystem.setTimer(window, timerId, timerPeriod, nullptr)) {
     MessageBoxW(nullptr, TIMER_REFUSED_TEXT, PET_CAPTION, MB_OK);
   }
 }
@@ -152,12 +140,12 @@ void DesktopPet::answerPaint(HWND paintedWindow) {
 bool DesktopPet::paintPicture(HDC target) {
   if (!hasSurfaces() || !picture.scale) return false;
   const PixelRect shown = windowOnScreen();
-  return petPaintWindow(target, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY) != 0;
+  return petSystem.paintWindow(target, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY) != 0;
 }
 
 void DesktopPet::placeWindow() {
   const PixelRect shown = windowOnScreen();
-  petSetWindowPos(window, insertAfter, shown.left, shown.top, 0, 0,
+  petSystem.setWindowPos(window, insertAfter, shown.left, shown.top, 0, 0,
                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
@@ -167,7 +155,7 @@ void DesktopPet::placeWindow() {
 // no monitor's scale reaches it while it waits.
 void DesktopPet::hideWindow() {
   if (!window) return;
-  petSetWindowPos(window, nullptr, 0, 0, 0, 0,
+  petSystem.setWindowPos(window, nullptr, 0, 0, 0, 0,
                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   flushToScreen();
   picture.hidden = 1;
@@ -189,7 +177,7 @@ void DesktopPet::showPictureWith(UINT flags) {
   drawPicture();
   showShape();
   const PixelRect shown = windowOnScreen();
-  petSetWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
+  petSystem.setWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
                   flags | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
@@ -201,9 +189,9 @@ void DesktopPet::showPictureWith(UINT flags) {
 void DesktopPet::flushToScreen() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
 
 void DesktopPet::releaseDisplayContexts() {
-  deleteDC(screenDC);
-  deleteDC(frameDC);
-  deleteDC(spriteDC);
+  releaseContext(screenDC);
+  releaseContext(frameDC);
+  releaseContext(spriteDC);
 }
 
 void DesktopPet::releaseSurfaces() {
@@ -213,10 +201,10 @@ void DesktopPet::releaseSurfaces() {
 
 // Every DC goes before its bitmap; the display context stays, holding the palette.
 void DesktopPet::releaseMemorySurfaces() {
-  deleteDC(frameDC);
-  deleteDC(spriteDC);
-  deleteBitmap(frameBitmap);
-  deleteBitmap(spriteBitmap);
+  releaseContext(frameDC);
+  releaseContext(spriteDC);
+  releaseObject(frameBitmap);
+  releaseObject(spriteBitmap);
   freeBuffer(spriteBits);
   freeBuffer(backgroundBits);
   freeBuffer(mirrorBits);
@@ -226,6 +214,6 @@ void DesktopPet::releaseMemorySurfaces() {
 void DesktopPet::parkWindow() {
   if (!window) return;
   hideWindow();
-  petSetWindowPos(window, HWND_BOTTOM, PARKING_SPOT, PARKING_SPOT, 64, 64,
+  petSystem.setWindowPos(window, HWND_BOTTOM, PARKING_SPOT, PARKING_SPOT, 64, 64,
                   SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }

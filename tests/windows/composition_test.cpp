@@ -110,14 +110,23 @@ BOOL WINAPI movingAcrossMonitors(HWND window, HWND after, int x, int y, int widt
   return moved;
 }
 
-// Every GDI object the pet makes is counted; the n-th bitmap can be refused.
+// Every GDI object and display context the pet makes is counted and kept by
+// its handle; the n-th of them can be refused, as a system out of GDI objects
+// refuses it.
 std::vector<HGDIOBJ> madeObjects;
+int objectsMade = 0;
 int bitmapsMade = 0;
-int refusedBitmap = 0;  // 0: none
+int refusedObject = 0;  // 0: none
 HGDIOBJ countingMade(HGDIOBJ made) {
   if (!made) return made;
-  if (GetObjectType(made) == OBJ_BITMAP && ++bitmapsMade == refusedBitmap) {
-    DeleteObject(made);
+  const DWORD kind = GetObjectType(made);
+  if (kind == OBJ_BITMAP) ++bitmapsMade;
+  if (++objectsMade == refusedObject) {
+    if (kind == OBJ_DC || kind == OBJ_MEMDC) {
+      DeleteDC(static_cast<HDC>(made));
+    } else {
+      DeleteObject(made);
+    }
     return nullptr;
   }
   madeObjects.push_back(made);
@@ -125,9 +134,21 @@ HGDIOBJ countingMade(HGDIOBJ made) {
 }
 void startCountingObjects(int refuse = 0) {
   madeObjects.clear();
+  objectsMade = 0;
   bitmapsMade = 0;
-  refusedBitmap = refuse;
-  petMadeObject = countingMade;
+  refusedObject = refuse;
+  petSystem.madeObject = countingMade;
+}
+// The n-th object made from now on is refused.
+void refuseObjectAfter(int n) { refusedObject = objectsMade + n; }
+
+// The objects counted that have not been freed.
+std::vector<HGDIOBJ> objectsAlive() {
+  std::vector<HGDIOBJ> alive;
+  for (HGDIOBJ object : madeObjects) {
+    if (GetObjectType(object)) alive.push_back(object);
+  }
+  return alive;
 }
 
 void pumpMessages(int rounds = 20) {
@@ -242,13 +263,6 @@ class CompositionDepth : public ::testing::Test {
   }
   void TearDown() override {
     paintingPet = nullptr;
-    petPaintWindow = BitBlt;
-    petSetWindowRgn = SetWindowRgn;
-    petSetLayeredWindowAttributes = SetLayeredWindowAttributes;
-    petSetWindowPos = SetWindowPos;
-    petReadDpi = defaultReadDpi;
-    petMadeObject = defaultMadeObject;
-    petGetCursorPos = GetCursorPos;
     DestroyWindow(petWindow);
     DestroyWindow(backdrop);
     patternShift = 0;
@@ -383,8 +397,10 @@ class CompositionDepth : public ::testing::Test {
     return BitBlt(target, x, y, width, height, source, sourceX, sourceY, operation);
   }
 
-  const ReadDpiFunction defaultReadDpi = petReadDpi;
-  const MadeObjectFunction defaultMadeObject = petMadeObject;
+  // Counting stops: the objects are made as the system makes them.
+  void stopCountingObjects() { petSystem.madeObject = standIns.before().madeObject; }
+
+  SystemStandIns standIns;
   TimerRecorder timers;
   HWND backdrop = nullptr;
   HWND petWindow = nullptr;
@@ -453,7 +469,7 @@ TEST_F(CompositionDepth, AStandingPetPutsBackAWindowThatSomethingElseMoved) {
   SetWindowPos(petWindow, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   pumpMessages();
   paints = 0;
-  petPaintWindow = countingPaint;
+  petSystem.paintWindow = countingPaint;
   pet.PetStep(Tick);
   pumpMessages();
   ASSERT_EQ(pet.velocityX, 0);
@@ -466,7 +482,7 @@ TEST_F(CompositionDepth, AStandingPetPutsBackAWindowThatSomethingElseMoved) {
 // after a move that drops the window's bits would paint the same picture again.
 TEST_F(CompositionDepth, AWalkingStepAndAStepOfAnActEachPaintTheirPictureOnce) {
   pet.PetStep(Tick);
-  petPaintWindow = countingPaint;
+  petSystem.paintWindow = countingPaint;
   const auto expectOnePaintAStep = [&](const char* what) {
     for (int step = 0; step < 3; ++step) {
       changeTheDesktop(17 * step);
@@ -514,7 +530,7 @@ TEST_F(CompositionDepth, AStepThatChangesNothingPaintsNothingAndAPaintMessageRep
   pet.PetStep(Tick);
   pumpMessages();
   paints = 0;
-  petPaintWindow = countingPaint;
+  petSystem.paintWindow = countingPaint;
   for (int step = 0; step < 3; ++step) pet.PetStep(Tick);
   EXPECT_EQ(paints, 0) << "the same frame in the same place is not painted again";
   const int facing = pet.facing;
@@ -785,7 +801,7 @@ TEST_F(CompositionDepth, TheWindowIsKeyedWhereTheKeyCanBeTrustedAndShapedByRegio
     expectNoDrawnPixelHasTheKey();
     expectPetDrawnOverBackdrop(facingFor(pet));
 
-    petSetLayeredWindowAttributes = [](HWND, COLORREF, BYTE, DWORD) -> BOOL { return FALSE; };
+    petSystem.setLayeredWindowAttributes = [](HWND, COLORREF, BYTE, DWORD) -> BOOL { return FALSE; };
     pet.chooseWindowShape();
     EXPECT_FALSE(pet.shapes.keyed) << "a refused key gives regions";
     EXPECT_FALSE(GetWindowLongPtrW(petWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -806,7 +822,7 @@ int WINAPI countingSetWindowRgn(HWND window, HRGN region, BOOL redraw) {
 TEST_F(CompositionDepth, ARegionWindowTakesTheShapeOfTheFrameShownAndOnlyWhenItChanges) {
   if (pet.shapes.keyed) pet.shapeByRegions();  // as on a palette display
   shapeSets = 0;
-  petSetWindowRgn = countingSetWindowRgn;
+  petSystem.setWindowRgn = countingSetWindowRgn;
   const auto expectShapeOfFrameShown = [&]() {
     HRGN windowShape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(petWindow, windowShape), ERROR);
@@ -837,6 +853,78 @@ TEST_F(CompositionDepth, ARegionWindowTakesTheShapeOfTheFrameShownAndOnlyWhenItC
   }
   EXPECT_EQ(shapeSets, 6) << "each walking step shows another frame";
   expectPetDrawnOverBackdrop(facingFor(pet));
+}
+
+int wholeDesktopDpi = 192;
+int dpiOfTheWholeDesktop(const PixelRect&) { return wholeDesktopDpi; }
+
+int WINAPI refusingSetWindowRgn(HWND, HRGN, BOOL) { return 0; }
+
+// A pet of its own on the test's window, from its palette to its teardown,
+// and the objects it made that are still alive once it is gone. One that goes
+// through everything walks in a window shaped by regions, has its shape
+// refused, is rebuilt at scale 2 and then fails a rebuild part-way.
+std::vector<HGDIOBJ> objectsLeftByAPet(HWND window, bool throughEverything) {
+  startCountingObjects();
+  {
+    DesktopPet other{7, Tick, 70, 11u};
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    other.buildPalette(module);
+    other.attach(module, window);
+    other.loadAnimations();
+    other.settle();
+    const auto walk = [&](int steps) {
+      other.animation = slot::WALK;
+      other.motionKind = motion::WALKS;
+      other.behaviourTicks = 0;
+      other.targetX = other.x + 300;
+      other.targetY = other.y;
+      for (int step = 0; step < steps; ++step) other.PetStep(Tick);
+    };
+    walk(3);
+    if (throughEverything) {
+      other.shapeByRegions();
+      walk(3);
+      const PetSystem before = petSystem;
+      petSystem.setWindowRgn = refusingSetWindowRgn;
+      walk(2);
+      petSystem.setWindowRgn = before.setWindowRgn;
+      petSystem.readDpi = dpiOfTheWholeDesktop;
+      wholeDesktopDpi = 192;
+      other.followScale();
+      EXPECT_EQ(other.scale.factor, 2);
+      walk(2);
+      wholeDesktopDpi = 96;
+      refuseObjectAfter(40);
+      other.followScale();
+      EXPECT_EQ(other.scale.factor, 2) << "the rebuild failed part-way";
+      walk(2);
+    }
+  }
+  petSystem.madeObject = countingMade;
+  const std::vector<HGDIOBJ> alive = objectsAlive();
+  madeObjects.clear();
+  return alive;
+}
+
+// Whatever a pet went through, once it is gone only its palette is left, which
+// lives until the process ends. Each release runs at this depth: the regions
+// and the redraws through the palette of a palette display included.
+TEST_F(CompositionDepth, APetLeavesOnlyItsPaletteBehindWhateverItWentThrough) {
+  const DWORD systemCountBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const std::vector<HGDIOBJ> afterALife = objectsLeftByAPet(petWindow, false);
+  const DWORD systemCountBetween = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const std::vector<HGDIOBJ> afterEverything = objectsLeftByAPet(petWindow, true);
+  const DWORD systemCountAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  stopCountingObjects();
+  for (const std::vector<HGDIOBJ>* left : {&afterALife, &afterEverything}) {
+    ASSERT_EQ(left->size(), 1u) << "objects left";
+    EXPECT_EQ(GetObjectType(left->front()), DWORD(OBJ_PAL)) << "the palette";
+  }
+  // Wine does not count a process's GDI objects; Windows does.
+  if (systemCountBefore) {
+    EXPECT_EQ(systemCountAfter - systemCountBetween, systemCountBetween - systemCountBefore);
+  }
 }
 
 // Run on a display at 200 %: each pet pixel is 2 x 2 screen pixels.
@@ -897,13 +985,11 @@ std::vector<HGDIOBJ> petObjects(const DesktopPet& pet) {
   return objects;
 }
 
-int wholeDesktopDpi = 192;
-int dpiOfTheWholeDesktop(const PixelRect&) { return wholeDesktopDpi; }
 
 TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLeaksNothing) {
   ASSERT_EQ(pet.scale.factor, 2) << "run at 192 dots per inch";
   wholeDesktopDpi = 192;
-  petReadDpi = dpiOfTheWholeDesktop;
+  petSystem.readDpi = dpiOfTheWholeDesktop;
   pet.PetStep(Tick);
   pumpMessages();
   const size_t objectCount = petObjects(pet).size();
@@ -955,8 +1041,8 @@ class ScaledMonitors : public CompositionDepth {
     std::vector<PetArea> areas;
     for (const ScaledMonitor& m : scaledMonitors) areas.push_back({m.monitor, m.monitor});
     monitors.reset(new StatedMonitors(areas));
-    petReadDpi = dpiOfMonitorUnder;
-    petSetWindowPos = movingAcrossMonitors;
+    petSystem.readDpi = dpiOfMonitorUnder;
+    petSystem.setWindowPos = movingAcrossMonitors;
     dpiMessages = 0;
   }
   void TearDown() override {
@@ -992,7 +1078,7 @@ class ScaledMonitors : public CompositionDepth {
     EXPECT_EQ(dpiMessages, 1);
     EXPECT_EQ(factorWhileMoving, oldFactor) << "nothing is made anew inside the move";
     EXPECT_EQ(bitmapsMade, (newFactor > 1 ? 2 * frames : frames) + 2) << "exactly one rebuild";
-    petMadeObject = defaultMadeObject;
+    stopCountingObjects();
   }
 
   std::unique_ptr<StatedMonitors> monitors;
@@ -1053,7 +1139,7 @@ TEST_F(ScaledMonitors, AsideLockedOrMovedBySomethingElseThePetKeepsTheScaleOfIts
     pet.followScale();
     EXPECT_EQ(pet.scale.factor, factor);
     EXPECT_EQ(bitmapsMade, 0);
-    petMadeObject = defaultMadeObject;
+    stopCountingObjects();
     pet.PetStep(Tick);
     expectPetDrawnOverBackdrop(facingFor(pet));
   }
@@ -1071,7 +1157,7 @@ TEST_F(ScaledMonitors, APetThatWouldGrowBackAcrossTheSeamKeepsItsScale) {
   EXPECT_EQ(pet.scale.factor, 1);
   EXPECT_EQ(bitmapsMade, 0);
   EXPECT_EQ(pet.x, 465);
-  petMadeObject = defaultMadeObject;
+  stopCountingObjects();
   SetCursorPos(0, 0);
   pumpMessages();
   pet.followScale();
@@ -1095,7 +1181,7 @@ BOOL WINAPI statedCursorPos(LPPOINT point) {
 }
 
 TEST_F(ScaledMonitorsLeftOfThePrimary, ADragOntoItKeepsTheFiguresPixelUnderTheCursor) {
-  petGetCursorPos = statedCursorPos;
+  petSystem.getCursorPos = statedCursorPos;
   statedCursor = {-301, 300};
   expectOneRebuildAfterTheStepThatCrosses(Drag, 1, 2);
   // The cursor holds the figure at its pixel (50, 10), in pixels twice the size.
@@ -1107,29 +1193,29 @@ TEST_F(ScaledMonitorsLeftOfThePrimary, ADragOntoItKeepsTheFiguresPixelUnderTheCu
   EXPECT_EQ(pet.x, 250);
 }
 
-// Every bitmap of a rebuild refused in turn: the pet goes on at its old scale
+// Every object of a rebuild refused in turn: the pet goes on at its old scale
 // with every handle it had, frees whatever the failed rebuild made, and the
 // next change succeeds.
 TEST_F(ScaledMonitors, ARebuildThatCannotBeMadeLeavesThePetAsItWasUntilTheNextChange) {
-  petReadDpi = dpiOfTheWholeDesktop;
+  petSystem.readDpi = dpiOfTheWholeDesktop;
   wholeDesktopDpi = 96;
   standAt(200, 300);
   pet.PetStep(Tick);
-  const int bitmapsOfARebuild = 2 * 29 + 2;
-  for (int refused = 1; refused <= bitmapsOfARebuild; ++refused) {
+  // The frames as loaded and as scaled, and the two surfaces' bitmaps and
+  // display contexts.
+  const int objectsOfARebuild = 2 * 29 + 2 + 2;
+  for (int refused = 1; refused <= objectsOfARebuild; ++refused) {
     const std::vector<HGDIOBJ> held = petObjects(pet);
     const FrameNode* frame = pet.currentFrame;
     startCountingObjects(refused);
     wholeDesktopDpi = 144;
     pet.followScale();
-    petMadeObject = defaultMadeObject;
-    ASSERT_GE(bitmapsMade, refused);
-    ASSERT_EQ(pet.scale.factor, 1) << "refused bitmap " << refused;
-    ASSERT_EQ(petObjects(pet), held) << "the handles it held before, refused bitmap " << refused;
+    stopCountingObjects();
+    ASSERT_GE(objectsMade, refused);
+    ASSERT_EQ(pet.scale.factor, 1) << "refused object " << refused;
+    ASSERT_EQ(petObjects(pet), held) << "the handles it held before, refused object " << refused;
     for (HGDIOBJ object : held) ASSERT_NE(GetObjectType(object), 0u);
-    for (HGDIOBJ object : madeObjects) {
-      ASSERT_EQ(GetObjectType(object), 0u) << "refused bitmap " << refused << " left an object";
-    }
+    ASSERT_TRUE(objectsAlive().empty()) << "refused object " << refused << " left an object";
     EXPECT_EQ(pet.currentFrame, frame);
     if (refused % 20 == 1) {
       pet.PetStep(Tick);

@@ -26,6 +26,25 @@ class LoadedPet {
   DesktopPet pet;
 };
 
+// Counts the memory display contexts the pet makes. While frames are loaded on
+// a palette display it makes one for each frame it redraws through its palette.
+int memoryContextsMade = 0;
+HGDIOBJ countingMemoryContexts(HGDIOBJ made) {
+  if (made && GetObjectType(made) == OBJ_MEMDC) ++memoryContextsMade;
+  return made;
+}
+class CountedMemoryContexts {
+ public:
+  CountedMemoryContexts() {
+    memoryContextsMade = 0;
+    petSystem.madeObject = countingMemoryContexts;
+  }
+  int made() const { return memoryContextsMade; }
+
+ private:
+  SystemStandIns standIns_;
+};
+
 int displayDepth() {
   HDC screen = GetDC(nullptr);
   const int depth = GetDeviceCaps(screen, BITSPIXEL);
@@ -82,9 +101,9 @@ TEST(PaletteDepth, IsStandsColourTableWithReservedEntries) {
 }
 
 TEST(FrameListsDepth, TheEightLoadsFillTheirSlotsInOrder) {
-  framesDrawnThroughPalette = 0;
   LoadedPet loaded(thisModule());
   DesktopPet& pet = loaded.pet;
+  CountedMemoryContexts redraws;
   loaded.loadAll();
 
   std::set<HBITMAP> bitmaps;
@@ -112,7 +131,7 @@ TEST(FrameListsDepth, TheEightLoadsFillTheirSlotsInOrder) {
     EXPECT_EQ(pet.motionKinds[empty], motion::STANDS);
   }
   EXPECT_EQ(pet.maxFramePixels, 10500);
-  EXPECT_EQ(framesDrawnThroughPalette, displayDepth() == 8 ? 29 : 0);
+  EXPECT_EQ(redraws.made(), displayDepth() == 8 ? 29 : 0) << "frames redrawn through the palette";
 
   pet.releaseAnimations();
   for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);
@@ -150,7 +169,7 @@ TEST(FrameListsDepth, MissingFramesAreReportedAndTheirListsRebuilt) {
   LoadedPet loaded(holes);
   DesktopPet& pet = loaded.pet;
   HDC firstScreenDC = pet.screenDC;
-  framesDrawnThroughPalette = 0;
+  CountedMemoryContexts redraws;
   loaded.loadAll();
 
   ASSERT_EQ(boxes.shown().size(), 5u);
@@ -176,7 +195,7 @@ TEST(FrameListsDepth, MissingFramesAreReportedAndTheirListsRebuilt) {
   EXPECT_EQ(pet.animations[slot::RIGHT].previous, &pet.animations[slot::RIGHT]);
   EXPECT_EQ(walk(pet.animations[slot::STAND]).size(), 1u);
   if (displayDepth() == 8) {
-    EXPECT_EQ(framesDrawnThroughPalette, 3) << "after the first hole no display context is left";
+    EXPECT_EQ(redraws.made(), 3) << "after the first hole no display context is left";
   }
   pet.releaseAnimations();
   FreeLibrary(holes);
@@ -220,12 +239,12 @@ TEST(Settling, ADepthItCannotServeIsReportedAndTheProgramEnds) {
   EXPECT_EQ(timers.calls().size(), 1u) << "settling still runs to its end";
   // Until the program ends, steps at that depth show nothing: a merge there
   // would read and write past the pixel buffers.
+  SystemStandIns standIns;
   static int paints = 0;
   paints = 0;
-  petPaintWindow = [](HDC, int, int, int, int, HDC, int, int, DWORD) -> BOOL { return ++paints; };
+  petSystem.paintWindow = [](HDC, int, int, int, int, HDC, int, int, DWORD) -> BOOL { return ++paints; };
   pet.PetStep(Tick);
   pet.PetStep(Tick);
-  petPaintWindow = BitBlt;
   EXPECT_EQ(paints, 0);
 }
 

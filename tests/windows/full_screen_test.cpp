@@ -74,12 +74,9 @@ class FullScreenProgram : public ::testing::Test {
     pet.settle();
     reportedState = QUNS_ACCEPTS_NOTIFICATIONS;
     stateQueries = 0;
-    petQueryNotificationState = reportingState;
+    petSystem.queryNotificationState = reportingState;
   }
-  void TearDown() override {
-    petQueryNotificationState = SHQueryUserNotificationState;
-    DestroyWindow(petWindow);
-  }
+  void TearDown() override { DestroyWindow(petWindow); }
 
   // Ticks enough for the pet to look at the foreground at least once.
   bool heldAfterALook() {
@@ -87,6 +84,7 @@ class FullScreenProgram : public ::testing::Test {
     return (pet.heldBy & HELD_BY_FULL_SCREEN) != 0;
   }
 
+  SystemStandIns standIns;
   TimerRecorder timers;
   HWND petWindow = nullptr;
   DesktopPet pet{7, Tick, 70, 9u};

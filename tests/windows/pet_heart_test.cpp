@@ -41,6 +41,7 @@ class PetHeart : public ::testing::Test {
     pet.chooseBehaviour();
   }
 
+  SystemStandIns standIns;
   TestWindow window;
   TimerRecorder timers;
   DesktopPet pet;
@@ -330,12 +331,11 @@ BOOL WINAPI statedCursorPos(LPPOINT point) {
 
 TEST_F(PetHeart, APetOnTheOtherMonitorWalksAndStepsWithinIt) {
   StatedMonitors monitors({LEFT_HOME, RIGHT_HOME});
-  petGetCursorPos = statedCursorPos;
+  petSystem.getCursorPos = statedCursorPos;
   statedCursor = {1500, 400};
   pet.PetStep(Drag);
   pet.PetStep(Drag);  // held still a moment: no jump when let go
   pet.PetStep(Tick);  // let go on the right-hand monitor
-  petGetCursorPos = GetCursorPos;
   EXPECT_EQ(pet.home.monitor.left, 1024) << "dropped there, at home there";
   EXPECT_GE(pet.targetX, 1024 + 60) << "its walk starts toward a spot of that monitor";
 
@@ -387,12 +387,11 @@ TEST_F(PetHeart, AWorkAreaLargerThanItsMonitorKeepsThePetOnTheMonitor) {
   for (const PetArea& stale : staleAreas) {
     const PixelRect& screen = stale.monitor;
     StatedMonitors monitors({stale});
-    petGetCursorPos = statedCursorPos;
+    petSystem.getCursorPos = statedCursorPos;
     statedCursor = {screen.left + 400, screen.top + screen.height - 80};
     pet.PetStep(Drag);
     pet.PetStep(Drag);
     pet.PetStep(Tick);  // dropped near the bottom, as low as a walk may go
-    petGetCursorPos = GetCursorPos;
     int walkingSteps = 0;
     for (int step = 0; step < 3000; ++step) {
       pet.PetStep(Tick);
@@ -503,9 +502,8 @@ BOOL WINAPI cursorOnTheSecureDesktop(LPPOINT) { return FALSE; }
 TEST_F(PetHeart, ADragStaysWhereItWasWhenTheCursorCannotBeRead) {
   SetCursorPos(500, 300);
   pet.PetStep(Drag);
-  petGetCursorPos = cursorOnTheSecureDesktop;
+  petSystem.getCursorPos = cursorOnTheSecureDesktop;
   pet.PetStep(Drag);
-  petGetCursorPos = GetCursorPos;
   EXPECT_EQ(pet.x, 450);
   EXPECT_EQ(pet.y, 290);
 }

@@ -115,19 +115,19 @@ int main(int argc, char** argv) {
   if (argc == 8) {
     traceScale = std::atoi(argv[7]);
     if (traceScale < 1) return 2;
-    petReadDpi = statedDpi;
+    petSystem.readDpi = statedDpi;
   }
   if (argc >= 6) {
     if (!readRect(argv[5], &statedArea.monitor)) return 2;
     statedArea.work = statedArea.monitor;
     if (argc >= 7 && !readRect(argv[6], &statedArea.work)) return 2;
-    petFindArea = statedAreaOf;
+    petSystem.findArea = statedAreaOf;
     cursorBounds = statedArea.monitor;
   } else {
     cursorBounds = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   }
-  petGetCursorPos = scriptCursorPos;
+  petSystem.getCursorPos = scriptCursorPos;
   const auto seed = static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10));
   HINSTANCE instance = GetModuleHandleW(nullptr);
   DesktopPet pet(7, Tick, 70, seed);
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
 
   std::printf("init %d %d %d %d %d\n", pet.home.work.width, pet.home.work.height, pet.targetX,
               pet.targetY, pet.timerId);
-  petSetTimer = printingSetTimer;
+  petSystem.setTimer = printingSetTimer;
   for (size_t next = first; next < tokens.size(); ++next) {
     if (!runToken(pet, tokens[next])) {
       std::fprintf(stderr, "pet-trace: unknown token '%s'\n", tokens[next].c_str());

@@ -89,10 +89,8 @@ int TestWindow::destroyMessages() const { return destroyCount; }
 TimerRecorder::TimerRecorder() {
   timerCalls.clear();
   refuseTimers = false;
-  petSetTimer = recordingSetTimer;
+  petSystem.setTimer = recordingSetTimer;
 }
-
-TimerRecorder::~TimerRecorder() { petSetTimer = SetTimer; }
 
 const std::vector<TimerCall>& TimerRecorder::calls() const { return timerCalls; }
 
@@ -167,9 +165,6 @@ bool statedAreaOf(const PixelRect& rect, PetArea* area) {
 
 StatedMonitors::StatedMonitors(std::vector<PetArea> areas) {
   statedAreas = std::move(areas);
-  petFindArea = statedAreaOf;
+  petSystem.findArea = statedAreaOf;
 }
 
-StatedMonitors::~StatedMonitors() {
-  petFindArea = systemAreaOf;
-}

@@ -21,6 +21,20 @@ class TestWindow {
   HWND window_ = nullptr;
 };
 
+// Whatever a test puts into petSystem goes when this does: every member is put
+// back as it was when this was made.
+class SystemStandIns {
+ public:
+  SystemStandIns() : before_(petSystem) {}
+  ~SystemStandIns() { petSystem = before_; }
+  SystemStandIns(const SystemStandIns&) = delete;
+  SystemStandIns& operator=(const SystemStandIns&) = delete;
+  const PetSystem& before() const { return before_; }
+
+ private:
+  PetSystem before_;
+};
+
 // Records every SetTimer call the pet makes; it can also refuse them.
 struct TimerCall {
   HWND window;
@@ -30,9 +44,11 @@ struct TimerCall {
 class TimerRecorder {
  public:
   TimerRecorder();
-  ~TimerRecorder();
   const std::vector<TimerCall>& calls() const;
   void refuse(bool refuse);
+
+ private:
+  SystemStandIns standIns_;
 };
 
 // Closes every message box of this thread as soon as it shows, remembering it.
@@ -62,5 +78,7 @@ void attachForSteps(DesktopPet& pet, HWND window, int32_t screenWidth, int32_t s
 class StatedMonitors {
  public:
   explicit StatedMonitors(std::vector<PetArea> areas);
-  ~StatedMonitors();
+
+ private:
+  SystemStandIns standIns_;
 };
