@@ -173,7 +173,7 @@ struct StepFigures {
 // messages the step leaves (a paint the system asks for) are pumped after it.
 StepFigures timeSteps(DesktopPet& pet, int count, int32_t act, int32_t moves) {
   pet.animation = act;
-  pet.currentFrame = &pet.animations[act];
+  pet.currentFrame = &pet.drawing.animations[act];
   StepFigures figures;
   pump();
   for (int i = 0; i < count; ++i) {
@@ -200,7 +200,7 @@ void shapeTheWindow(DesktopPet& pet, bool keyed) {
     pet.shapeByRegions();
   }
   pet.composeAndPaint();
-  std::printf("%s window\n", pet.shapes.keyed ? "keyed" : "region");
+  std::printf("%s window\n", pet.drawing.shapes.keyed ? "keyed" : "region");
 }
 
 void timeActs(DesktopPet& pet) {
@@ -217,11 +217,11 @@ void timeActs(DesktopPet& pet) {
 
 // TICKS ticks of each act on the pet's own timer, through the program's loop.
 void markActs(DesktopPet& pet, int ticks) {
-  markedWindow = pet.shapes.keyed ? "keyed" : "region";
+  markedWindow = pet.drawing.shapes.keyed ? "keyed" : "region";
   for (const MarkedAct& act : markedActs) {
     markedAct = &act;
     pet.animation = act.act;
-    pet.currentFrame = &pet.animations[act.act];
+    pet.currentFrame = &pet.drawing.animations[act.act];
     markedTicksLeft = ticks + 2;  // with the warm and the end ticks
     markedTick = 0;
     tickPaints.clear();
@@ -286,7 +286,7 @@ int main(int argc, char** argv) {
   petSystem.paintWindow = countingPaint;
   KillTimer(window, pet.timerId);  // the timed steps are driven from here
 
-  std::printf("display: %d bits per pixel\n", pet.bytesPerPixel * 8);
+  std::printf("display: %d bits per pixel\n", pet.drawing.bytesPerPixel * 8);
   if (marking) {
     for (const bool keyed : {false, true}) {
       shapeTheWindow(pet, keyed);
@@ -305,8 +305,8 @@ int main(int argc, char** argv) {
   // The same pet made anew for a display at 200 %.
   petSystem.readDpi = [](const PixelRect&) { return 2 * STANDARD_DPI; };
   pet.followScale();
-  std::printf("%s window at %d screen pixels a pet pixel\n", pet.shapes.keyed ? "keyed" : "region",
-              pet.scale.factor);
+  std::printf("%s window at %d screen pixels a pet pixel\n",
+              pet.drawing.shapes.keyed ? "keyed" : "region", pet.drawing.factor);
   timeActs(pet);
   livingPet = &pet;
   live(pet, lifeSeconds);

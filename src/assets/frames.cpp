@@ -14,10 +14,10 @@ const wchar_t* const MISSING_FRAME_CAPTION = L".....";
 void DesktopPet::loadAnimations() {
   scale.incomplete = 0;
   loadEveryAnimation();
-  if (scale.rebuilding || !scale.incomplete || scale.factor == 1) return;
+  if (scale.rebuilding || !scale.incomplete || drawing.factor == 1) return;
   releaseAnimations();
-  maxFramePixels = 0;
-  scale.factor = 1;
+  drawing.maxFramePixels = 0;
+  drawing.factor = 1;
   scale.incomplete = 0;
   loadEveryAnimation();
 }
@@ -32,7 +32,7 @@ void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slo
                                int32_t kind) {
   if (slotIndex < 0 || slotIndex >= slot::COUNT) return;
   motionKinds[slotIndex] = kind;
-  AnimationList& head = animations[slotIndex];
+  AnimationList& head = drawing.animations[slotIndex];
   if (frameCount <= 0) {
     head.previous = &head;
     return;
@@ -54,7 +54,9 @@ void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slo
       appendPoint = &head;
       continue;
     }
-    if (node->bitmap && displayBitsPerPixel == 8) drawFrameThroughPalette(node->bitmap, resourceName);
+    if (node->bitmap && drawing.displayBitsPerPixel == 8) {
+      drawFrameThroughPalette(node->bitmap, resourceName);
+    }
     if (node->bitmap) node->bitmap = scaledFrame(node->bitmap);
     // A frame that cannot be scaled, or one missing while a new set is made,
     // leaves the set incomplete: it is given up whole, and nothing is reported.
@@ -65,7 +67,7 @@ void DesktopPet::loadAnimation(const char* name, int32_t frameCount, int32_t slo
     BITMAP info{};
     GetObjectW(node->bitmap, sizeof info, &info);
     const int32_t pixels = info.bmWidth * info.bmHeight * info.bmPlanes;
-    if (pixels > maxFramePixels) maxFramePixels = pixels;
+    if (pixels > drawing.maxFramePixels) drawing.maxFramePixels = pixels;
   }
   head.previous = appendPoint;
 }
@@ -131,5 +133,5 @@ void DesktopPet::reportMissingFrame(AnimationList& head) {
 }
 
 void DesktopPet::releaseAnimations() {
-  for (AnimationList& head : animations) releaseFrames(head);
+  for (AnimationList& head : drawing.animations) releaseFrames(head);
 }

@@ -52,9 +52,9 @@ void DesktopPet::chooseBehaviour() {
 
   animation = next;
   motionKind = motionKinds[next];
-  currentFrame = &animations[next];
-  if (!animations[next].next) {
-    currentFrame = &animations[slot::STAND];
+  currentFrame = &drawing.animations[next];
+  if (!drawing.animations[next].next) {
+    currentFrame = &drawing.animations[slot::STAND];
     animation = slot::STAND;
   }
   behaviourTicks = 0;
@@ -66,8 +66,8 @@ void DesktopPet::pickTarget(int32_t kind) {
     // read: the pet stays under the last position known.
     POINT cursor{};
     if (!petSystem.getCursorPos(&cursor)) return;
-    targetX = petPixelsOf(cursor.x, scale.factor);
-    targetY = petPixelsOf(cursor.y, scale.factor);
+    targetX = petPixelsOf(cursor.x, drawing.factor);
+    targetY = petPixelsOf(cursor.y, drawing.factor);
     return;
   }
 

@@ -22,20 +22,24 @@ struct FrameNode {
 using AnimationList = FrameNode;
 
 // Everything the pet draws with, made for one scale and one depth of the
-// display: a change of either makes a whole new set before the old one goes.
+// display: a change of either makes a whole new set, and gives up the old one
+// only once the new one is complete. The record holds its set whole, so that
+// a rebuild puts the old one aside and takes it back in one exchange.
 struct DrawingSet {
   AnimationList animations[slot::COUNT] = {};
   int32_t maxFramePixels = 0;
-  int32_t bytesPerPixel = 0;
+  int32_t bytesPerPixel = 0;  // of the frames and surfaces, known once settled
   int32_t displayBitsPerPixel = 0;
-  int32_t factor = 0;
+  // Screen pixels to each of the pet's own, each way: on a scaled display each
+  // of its pixels is a factor x factor block, so that the pup keeps its size.
+  int32_t factor = 1;
   uint8_t* spriteBits = nullptr;
   uint8_t* backgroundBits = nullptr;
   uint8_t* mirrorBits = nullptr;
-  HDC frameDC = nullptr;
   HDC spriteDC = nullptr;
-  HBITMAP frameBitmap = nullptr;
+  HDC frameDC = nullptr;
   HBITMAP spriteBitmap = nullptr;
+  HBITMAP frameBitmap = nullptr;
   WindowShapes shapes;
 };
 
@@ -122,15 +126,10 @@ class DesktopPet {
   void mergeSprite(HBITMAP target, const FrameNode* frame, int32_t width, int32_t pixelCount,
                    int32_t frameFacing, int32_t pixelBytes);
 
-  AnimationList animations[slot::COUNT] = {};
   FrameNode* currentFrame = nullptr;
   HDC screenDC = nullptr;
-  HDC spriteDC = nullptr;
-  HDC frameDC = nullptr;
   HPALETTE palette = nullptr;
   HPALETTE previousPalette = nullptr;
-  HBITMAP spriteBitmap = nullptr;
-  HBITMAP frameBitmap = nullptr;
   HINSTANCE instance = nullptr;
   HWND window = nullptr;
   HWND insertAfter = nullptr;
@@ -146,24 +145,18 @@ class DesktopPet {
   int32_t margin = 0;
   int32_t command = 0;
   int32_t animation = 0;
-  int32_t bytesPerPixel = 0;  // of the pet's surfaces, known once settled
-  int32_t displayBitsPerPixel = 0;
   int32_t timerPeriod = 0;
   int32_t border = 0;
   int32_t previousCommand = 0;
-  int32_t maxFramePixels = 0;
   int32_t velocityX = 0;
   int32_t velocityY = 0;
   int32_t motionKinds[slot::COUNT] = {};
-  uint8_t* spriteBits = nullptr;
-  uint8_t* backgroundBits = nullptr;
-  uint8_t* mirrorBits = nullptr;
   PetArea home = {};             // where the pet walks, acts and takes arrow keys
   int32_t heldBy = 0;            // HELD_BY_... bits; no step runs while any is set
   int32_t timerId = 0;
   int32_t soundEnabled = 0;
   int32_t facing = 0;  // how the step driver tells the composition to draw the frame
-  WindowShapes shapes;
+  DrawingSet drawing;
   WindowPicture picture;
   PetScale scale;
 
@@ -183,7 +176,7 @@ class DesktopPet {
   void drawPicture();
   void placeWindow();
   HRGN shapeOf(const FrameNode* frame, int32_t frameFacing) const;
-  int32_t screenPixels(int32_t petPixels) const { return petPixels * scale.factor; }
+  int32_t screenPixels(int32_t petPixels) const { return petPixels * drawing.factor; }
   PixelRect windowOnScreen() const;
   PixelRect spriteOnScreen() const;
   void allocateBuffers();
@@ -196,7 +189,6 @@ class DesktopPet {
   void applyPendingChange();
   void rescale();
   bool remakeDrawing(int32_t factor, int32_t depth);
-  void exchangeDrawing(DrawingSet& other);
   void releaseDrawing();
   bool drawingComplete() const;
   void takeDepthFromFrames();

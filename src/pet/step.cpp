@@ -47,7 +47,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
     if (previousCommand == Tick) {
       nextRandom();  // keeps the run's sequence of draws; the value is not used
       animation = slot::ACT;
-      currentFrame = &animations[slot::ACT];
+      currentFrame = &drawing.animations[slot::ACT];
       rearmTimer(DRAG_PERIOD_MS);
     }
   }
@@ -56,7 +56,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
     if (previousCommand == Drag) {
       followArea();  // dropped maybe on another monitor: its new walks belong there
       animation = nextRandom() % 2 + 1;  // WALK or FAILED
-      currentFrame = &animations[animation];
+      currentFrame = &drawing.animations[animation];
       rearmTimer(timerPeriod);
       motionKind = motionKinds[animation];
       pickTarget(Tick);
@@ -81,7 +81,7 @@ void DesktopPet::PetStep(int32_t newCommand) {
   // Frames only move forward; the last one wraps through the head to the first.
   // A list with no frames leaves the pet on its head, which draws nothing.
   FrameNode* from = currentFrame;
-  if (!from || !from->next) from = &animations[animation];
+  if (!from || !from->next) from = &drawing.animations[animation];
   currentFrame = from->next ? from->next : from;
 
   x += velocityX;
@@ -98,6 +98,6 @@ void DesktopPet::PetStep(int32_t newCommand) {
 
 void DesktopPet::setKeyDirection(int32_t code) {
   animation = pendingDirection;
-  currentFrame = &animations[animation];
+  currentFrame = &drawing.animations[animation];
   pendingDirection = code;
 }

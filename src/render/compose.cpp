@@ -6,11 +6,11 @@
 void DesktopPet::composeAndPaint() {
   // Nothing of a hidden or minimized pet is seen.
   if (!hasSurfaces() || picture.hidden || minimized()) return;
-  const bool samePicture = picture.scale == scale.factor && picture.frame == currentFrame &&
-                           picture.facing == facing;
+  const bool samePicture =
+      picture.scale == drawing.factor && picture.frame == currentFrame && picture.facing == facing;
   const PixelRect shown = windowOnScreen();
   // A window that something else moved is put back.
-  const bool inPlace = picture.scale == scale.factor && picture.x == x && picture.y == y &&
+  const bool inPlace = picture.scale == drawing.factor && picture.x == x && picture.y == y &&
                        windowStandsAt(shown.left, shown.top);
   if (samePicture && inPlace) return;
 
@@ -32,12 +32,12 @@ void DesktopPet::drawPicture() {
   const int32_t w = screenPixels(spriteWidth);
   const int32_t h = screenPixels(spriteHeight);
   const int32_t m = screenPixels(margin);
-  PatBlt(spriteDC, 0, 0, w, h, PATCOPY);
-  mergeSprite(spriteBitmap, currentFrame, w, w * h, facing, bytesPerPixel);
-  BitBlt(frameDC, m, m, w, h, spriteDC, 0, 0, SRCCOPY);
+  PatBlt(drawing.spriteDC, 0, 0, w, h, PATCOPY);
+  mergeSprite(drawing.spriteBitmap, currentFrame, w, w * h, facing, drawing.bytesPerPixel);
+  BitBlt(drawing.frameDC, m, m, w, h, drawing.spriteDC, 0, 0, SRCCOPY);
   picture.frame = currentFrame;
   picture.facing = facing;
-  picture.scale = scale.factor;
+  picture.scale = drawing.factor;
 }
 
 bool DesktopPet::windowStandsAt(int32_t left, int32_t top) const {

@@ -8,11 +8,14 @@ void DesktopPet::mergeSprite(HBITMAP target, const FrameNode* frame, int32_t wid
   if (pixelBytes < 1 || pixelBytes > 4 || pixelCount <= 0) return;
   const size_t capacity = pixelBufferBytes();
   const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(pixelBytes);
-  if (bytes > capacity || !spriteBits || !backgroundBits || !mirrorBits) return;
+  if (bytes > capacity || !drawing.spriteBits || !drawing.backgroundBits || !drawing.mirrorBits) {
+    return;
+  }
 
-  GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), spriteBits);
-  GetBitmapBits(target, static_cast<LONG>(bytes), backgroundBits);
-  const MergeBuffers buffers{spriteBits, backgroundBits, mirrorBits, capacity};
+  GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), drawing.spriteBits);
+  GetBitmapBits(target, static_cast<LONG>(bytes), drawing.backgroundBits);
+  const MergeBuffers buffers{drawing.spriteBits, drawing.backgroundBits, drawing.mirrorBits,
+                             capacity};
   if (const uint8_t* merged = mergeKeyed(buffers, width, pixelCount, frameFacing, pixelBytes)) {
     SetBitmapBits(target, static_cast<DWORD>(bytes), merged);
   }

@@ -4,12 +4,11 @@
 
 #include "render/screen_area.h"
 
-// On a scaled display each of the pet's own pixels takes `factor` × `factor`
-// screen pixels, so that the pup keeps its size and stays sharp. The pet's
-// rules all run in its own pixels; only the window's place, the cursor and the
-// screen's areas are converted.
+// On a scaled display each of the pet's own pixels takes a block of screen
+// pixels, so that the pup keeps its size and stays sharp. The pet's rules all
+// run in its own pixels; only the window's place, the cursor and the screen's
+// areas are converted. How the pet follows a change of scale or depth:
 struct PetScale {
-  int32_t factor = 1;
   // A change of scale or depth waits while the pet is held or busy with a
   // step or a window move of its own, and is then followed once.
   int32_t changePending = 0;

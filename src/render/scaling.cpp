@@ -38,12 +38,12 @@ int32_t DesktopPet::scaleOfMonitorUnder(const PixelRect& onScreen) const {
 }
 
 // The first spot lies on the primary monitor: the pet starts at its scale.
-void DesktopPet::readScale() { scale.factor = scaleOfMonitorUnder(PRIMARY_ORIGIN); }
+void DesktopPet::readScale() { drawing.factor = scaleOfMonitorUnder(PRIMARY_ORIGIN); }
 
 // A frame with each pixel made a block of screen pixels, in the same format.
 // The frame goes either way; null when it cannot be scaled.
 HBITMAP DesktopPet::scaledFrame(HBITMAP frame) const {
-  const int32_t s = scale.factor;
+  const int32_t s = drawing.factor;
   BITMAP info{};
   if (s <= 1) return frame;
   HBITMAP made = nullptr;
@@ -84,8 +84,8 @@ void DesktopPet::rescale() {
   if (!hasSurfaces()) return;
   const PixelRect before = spriteOnScreen();
   const int32_t factor = scaleOfMonitorUnder(before);
-  const int32_t depth = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : displayBitsPerPixel;
-  if (factor == scale.factor && depth == displayBitsPerPixel) return;
+  const int32_t depth = screenDC ? GetDeviceCaps(screenDC, BITSPIXEL) : drawing.displayBitsPerPixel;
+  if (factor == drawing.factor && depth == drawing.displayBitsPerPixel) return;
 
   POINT anchor{before.left + before.width / 2, before.top + before.height / 2};
   POINT cursor{};
@@ -93,8 +93,8 @@ void DesktopPet::rescale() {
       cursor.x < before.left + before.width && cursor.y < before.top + before.height) {
     anchor = cursor;
   }
-  const int64_t offsetX = int64_t(anchor.x - before.left) * factor / scale.factor;
-  const int64_t offsetY = int64_t(anchor.y - before.top) * factor / scale.factor;
+  const int64_t offsetX = int64_t(anchor.x - before.left) * factor / drawing.factor;
+  const int64_t offsetY = int64_t(anchor.y - before.top) * factor / drawing.factor;
   const int32_t newX = petPixelsOf(int32_t(anchor.x - offsetX), factor);
   const int32_t newY = petPixelsOf(int32_t(anchor.y - offsetY), factor);
   // Grown or shrunk about a point of its own, the sprite may come to stand
@@ -105,13 +105,13 @@ void DesktopPet::rescale() {
   if (!homeAreaOf(before, &there) || !holdsHalfOrMore(there.monitor, after)) return;
 
   int32_t framesIn = 0;
-  for (const FrameNode* frame = &animations[animation]; frame && frame != currentFrame;
+  for (const FrameNode* frame = &drawing.animations[animation]; frame && frame != currentFrame;
        frame = frame->next) {
     ++framesIn;
   }
   ++scale.busy;
   if (remakeDrawing(factor, depth)) {
-    currentFrame = &animations[animation];
+    currentFrame = &drawing.animations[animation];
     for (int32_t n = 0; n < framesIn && currentFrame->next; ++n) currentFrame = currentFrame->next;
     x = newX;
     y = newY;
@@ -140,47 +140,31 @@ void DesktopPet::placeRemade() {
 // the first one, with the old set put aside; then one of the two is given up.
 bool DesktopPet::remakeDrawing(int32_t factor, int32_t depth) {
   DrawingSet old;
-  exchangeDrawing(old);
-  scale.factor = factor;
-  displayBitsPerPixel = depth;
-  shapes.keyed = old.shapes.keyed;
-  shapes.key = old.shapes.key;
+  std::swap(drawing, old);
+  drawing.factor = factor;
+  drawing.displayBitsPerPixel = depth;
+  drawing.shapes.keyed = old.shapes.keyed;
+  drawing.shapes.key = old.shapes.key;
   scale.rebuilding = 1;
   scale.incomplete = 0;
   loadAnimations();
   takeDepthFromFrames();
   allocateBuffers();
   // At another depth the key may be drawn by the pup, or not be trusted at all.
-  if (depth != old.displayBitsPerPixel) shapes.keyed = chooseKey(&shapes.key);
+  if (depth != old.displayBitsPerPixel) drawing.shapes.keyed = chooseKey(&drawing.shapes.key);
   makeMemorySurfaces();
-  if (!shapes.keyed) prepareShapes();
+  if (!drawing.shapes.keyed) prepareShapes();
   scale.rebuilding = 0;
 
   // The set given up is released where it stands, in the record's fields.
   const bool complete = !scale.incomplete && drawingComplete();
   if (!complete) releaseDrawing();
-  exchangeDrawing(old);
+  std::swap(drawing, old);
   if (!complete) return false;
   releaseDrawing();
-  exchangeDrawing(old);
+  std::swap(drawing, old);
   if (depth != old.displayBitsPerPixel) applyWindowShape();
   return true;
-}
-
-void DesktopPet::exchangeDrawing(DrawingSet& other) {
-  for (int32_t s = 0; s < slot::COUNT; ++s) std::swap(animations[s], other.animations[s]);
-  std::swap(maxFramePixels, other.maxFramePixels);
-  std::swap(bytesPerPixel, other.bytesPerPixel);
-  std::swap(displayBitsPerPixel, other.displayBitsPerPixel);
-  std::swap(scale.factor, other.factor);
-  std::swap(spriteBits, other.spriteBits);
-  std::swap(backgroundBits, other.backgroundBits);
-  std::swap(mirrorBits, other.mirrorBits);
-  std::swap(frameDC, other.frameDC);
-  std::swap(spriteDC, other.spriteDC);
-  std::swap(frameBitmap, other.frameBitmap);
-  std::swap(spriteBitmap, other.spriteBitmap);
-  std::swap(shapes, other.shapes);
 }
 
 void DesktopPet::releaseDrawing() {
@@ -194,14 +178,14 @@ void DesktopPet::releaseDrawing() {
 bool DesktopPet::drawingComplete() const {
   int32_t width = 0;
   int32_t height = 0;
-  if (!artSize(instance, &width, &height) || !bytesPerPixel) return false;
+  if (!artSize(instance, &width, &height) || !drawing.bytesPerPixel) return false;
   size_t frames = 0;
   for (const AnimationEntry& entry : animationTable) {
     int32_t count = 0;
-    for (const FrameNode* frame = animations[entry.slot].next; frame; frame = frame->next) {
+    for (const FrameNode* frame = drawing.animations[entry.slot].next; frame; frame = frame->next) {
       BITMAP info{};
       if (!frame->bitmap || !GetObjectW(frame->bitmap, sizeof info, &info) ||
-          info.bmWidth != width * scale.factor || info.bmHeight != height * scale.factor) {
+          info.bmWidth != width * drawing.factor || info.bmHeight != height * drawing.factor) {
         return false;
       }
       ++count;
@@ -209,13 +193,13 @@ bool DesktopPet::drawingComplete() const {
     if (count != entry.frameCount) return false;
     frames += size_t(count);
   }
-  if (!frameDC || !spriteDC || !frameBitmap || !spriteBitmap || !spriteBits || !backgroundBits ||
-      !mirrorBits) {
+  if (!drawing.frameDC || !drawing.spriteDC || !drawing.frameBitmap || !drawing.spriteBitmap ||
+      !drawing.spriteBits || !drawing.backgroundBits || !drawing.mirrorBits) {
     return false;
   }
-  if (shapes.keyed) return true;
-  if (!shapes.empty || shapes.frames.size() != frames) return false;
-  for (const WindowShapes::FrameShape& shape : shapes.frames) {
+  if (drawing.shapes.keyed) return true;
+  if (!drawing.shapes.empty || drawing.shapes.frames.size() != frames) return false;
+  for (const WindowShapes::FrameShape& shape : drawing.shapes.frames) {
     if (!shape.asStored || !shape.mirrored) return false;
   }
   return true;
@@ -224,10 +208,10 @@ bool DesktopPet::drawingComplete() const {
 // The frames are loaded in the display's format: their depth is the one every
 // copy and merge of the set works in.
 void DesktopPet::takeDepthFromFrames() {
-  bytesPerPixel = 0;
-  const FrameNode* standing = animations[slot::STAND].next;
+  drawing.bytesPerPixel = 0;
+  const FrameNode* standing = drawing.animations[slot::STAND].next;
   BITMAP info{};
   if (standing && standing->bitmap && GetObjectW(standing->bitmap, sizeof info, &info)) {
-    bytesPerPixel = bytesForDepth(info.bmBitsPixel);
+    drawing.bytesPerPixel = bytesForDepth(info.bmBitsPixel);
   }
 }

@@ -67,8 +67,8 @@ bool DesktopPet::shapeByKey() {
   releaseShapes();
   COLORREF key = 0;
   if (!chooseKey(&key) || !keyTheWindow(key)) return false;
-  shapes.keyed = 1;
-  shapes.key = key;
+  drawing.shapes.keyed = 1;
+  drawing.shapes.key = key;
   return true;
 }
 
@@ -76,16 +76,18 @@ bool DesktopPet::shapeByKey() {
 void DesktopPet::shapeByRegions() {
   releaseShapes();
   unkeyTheWindow();
-  shapes.keyed = 0;
+  drawing.shapes.keyed = 0;
   prepareShapes();
 }
 
-bool DesktopPet::chooseKey(COLORREF* key) { return bytesPerPixel >= 2 && freeKeyColour(key); }
+bool DesktopPet::chooseKey(COLORREF* key) {
+  return drawing.bytesPerPixel >= 2 && freeKeyColour(key);
+}
 
 // A region would cut the keyed picture: the window gives up any it has.
 bool DesktopPet::keyTheWindow(COLORREF key) {
   petSystem.setWindowRgn(window, nullptr, FALSE);
-  shapes.shown = nullptr;
+  drawing.shapes.shown = nullptr;
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
   SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
   return petSystem.setLayeredWindowAttributes(window, key, 255, LWA_COLORKEY) != 0;
@@ -98,28 +100,31 @@ void DesktopPet::unkeyTheWindow() {
 
 // The window takes the way of shaping that a set made at a new depth chose.
 void DesktopPet::applyWindowShape() {
-  if (shapes.keyed && keyTheWindow(shapes.key)) return;
-  if (shapes.keyed) {
-    shapes.keyed = 0;
+  if (drawing.shapes.keyed && keyTheWindow(drawing.shapes.key)) return;
+  if (drawing.shapes.keyed) {
+    drawing.shapes.keyed = 0;
     prepareShapes();
   }
   unkeyTheWindow();
-  shapes.shown = nullptr;
+  drawing.shapes.shown = nullptr;
 }
 
 // The first candidate that no drawn pixel of any frame has at the display's depth.
 bool DesktopPet::freeKeyColour(COLORREF* key) {
   const int32_t pixelCount = screenPixels(spriteWidth) * screenPixels(spriteHeight);
-  const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(bytesPerPixel);
-  if (!screenDC || pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() || !spriteBits) {
+  const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(drawing.bytesPerPixel);
+  if (!screenDC || pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() ||
+      !drawing.spriteBits) {
     return false;
   }
   const auto someFrameDraws = [&](const uint8_t* colour) {
-    for (const AnimationList& head : animations) {
+    for (const AnimationList& head : drawing.animations) {
       for (const FrameNode* frame = head.next; frame; frame = frame->next) {
         if (!frame->bitmap) continue;
-        GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), spriteBits);
-        if (drawsColour(spriteBits, bytes, pixelCount, bytesPerPixel, colour)) return true;
+        GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), drawing.spriteBits);
+        if (drawsColour(drawing.spriteBits, bytes, pixelCount, drawing.bytesPerPixel, colour)) {
+          return true;
+        }
       }
     }
     return false;
@@ -136,43 +141,43 @@ bool DesktopPet::freeKeyColour(COLORREF* key) {
 // The shapes come from the same bytes the merge reads, at the display's depth,
 // so they hold exactly the pixels it draws.
 void DesktopPet::prepareShapes() {
-  if (!shapes.empty) shapes.empty = madeByPet(CreateRectRgn(0, 0, 0, 0));
+  if (!drawing.shapes.empty) drawing.shapes.empty = madeByPet(CreateRectRgn(0, 0, 0, 0));
   const int32_t width = screenPixels(spriteWidth);
   const int32_t pixelCount = width * screenPixels(spriteHeight);
-  const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(bytesPerPixel);
-  if (pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() || !spriteBits) return;
-  for (const AnimationList& head : animations) {
+  const size_t bytes = static_cast<size_t>(pixelCount) * static_cast<size_t>(drawing.bytesPerPixel);
+  if (pixelCount <= 0 || bytes == 0 || bytes > pixelBufferBytes() || !drawing.spriteBits) return;
+  for (const AnimationList& head : drawing.animations) {
     for (const FrameNode* frame = head.next; frame; frame = frame->next) {
       if (!frame->bitmap) continue;
-      GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), spriteBits);
+      GetBitmapBits(frame->bitmap, static_cast<LONG>(bytes), drawing.spriteBits);
       WindowShapes::FrameShape shape{frame, nullptr, nullptr};
-      shape.asStored = regionFromBlocks(
-          drawnBlocks(spriteBits, bytes, width, pixelCount, FACING_AS_STORED, bytesPerPixel),
-          screenPixels(margin));
-      shape.mirrored = regionFromBlocks(
-          drawnBlocks(spriteBits, bytes, width, pixelCount, FACING_MIRRORED, bytesPerPixel),
-          screenPixels(margin));
-      shapes.frames.push_back(shape);
+      shape.asStored = regionFromBlocks(drawnBlocks(drawing.spriteBits, bytes, width, pixelCount,
+                                                    FACING_AS_STORED, drawing.bytesPerPixel),
+                                        screenPixels(margin));
+      shape.mirrored = regionFromBlocks(drawnBlocks(drawing.spriteBits, bytes, width, pixelCount,
+                                                    FACING_MIRRORED, drawing.bytesPerPixel),
+                                        screenPixels(margin));
+      drawing.shapes.frames.push_back(shape);
     }
   }
 }
 
 HRGN DesktopPet::shapeOf(const FrameNode* frame, int32_t frameFacing) const {
-  for (const WindowShapes::FrameShape& shape : shapes.frames) {
+  for (const WindowShapes::FrameShape& shape : drawing.shapes.frames) {
     if (shape.frame != frame) continue;
     if (frameFacing == FACING_AS_STORED) return shape.asStored;
     if (frameFacing == FACING_MIRRORED) return shape.mirrored;
   }
-  return shapes.empty;
+  return drawing.shapes.empty;
 }
 
 // The system frees a region it is given when it gets the next one, so the
 // window gets a copy and the prepared shapes stay the pet's. A window that
 // already has this shape is left alone: setting one costs as much as a move.
 void DesktopPet::showShape() {
-  if (shapes.keyed) return;
+  if (drawing.shapes.keyed) return;
   const HRGN wanted = shapeOf(currentFrame, facing);
-  if (!wanted || wanted == shapes.shown) return;
+  if (!wanted || wanted == drawing.shapes.shown) return;
   HRGN copy = madeByPet(CreateRectRgn(0, 0, 0, 0));
   if (!copy) return;
   if (CombineRgn(copy, wanted, nullptr, RGN_COPY) == ERROR ||
@@ -180,15 +185,15 @@ void DesktopPet::showShape() {
     releaseObject(copy);
     return;
   }
-  shapes.shown = wanted;
+  drawing.shapes.shown = wanted;
 }
 
 void DesktopPet::releaseShapes() {
-  for (WindowShapes::FrameShape& shape : shapes.frames) {
+  for (WindowShapes::FrameShape& shape : drawing.shapes.frames) {
     releaseObject(shape.asStored);
     releaseObject(shape.mirrored);
   }
-  shapes.frames.clear();
-  releaseObject(shapes.empty);
-  shapes.shown = nullptr;
+  drawing.shapes.frames.clear();
+  releaseObject(drawing.shapes.empty);
+  drawing.shapes.shown = nullptr;
 }

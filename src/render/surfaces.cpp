@@ -18,13 +18,14 @@ void freeBuffer(uint8_t*& buffer) {
 }  // namespace
 
 size_t DesktopPet::pixelBufferBytes() const {
-  return maxFramePixels > 0 ? static_cast<size_t>(maxFramePixels) * 8 : 0;
+  return drawing.maxFramePixels > 0 ? static_cast<size_t>(drawing.maxFramePixels) * 8 : 0;
 }
 
 // Surfaces of a depth the merge serves: at another the pet draws nothing.
 bool DesktopPet::hasSurfaces() const {
-  return screenDC && frameDC && spriteDC && spriteBits && backgroundBits && mirrorBits &&
-         spriteWidth > 0 && spriteHeight > 0 && bytesPerPixel > 0;
+  return screenDC && drawing.frameDC && drawing.spriteDC && drawing.spriteBits &&
+         drawing.backgroundBits && drawing.mirrorBits && spriteWidth > 0 && spriteHeight > 0 &&
+         drawing.bytesPerPixel > 0;
 }
 
 PixelRect DesktopPet::windowOnScreen() const {
@@ -38,48 +39,48 @@ PixelRect DesktopPet::spriteOnScreen() const {
 
 void DesktopPet::allocateBuffers() {
   const size_t bufferBytes = pixelBufferBytes();
-  spriteBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
-  backgroundBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
-  mirrorBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
+  drawing.spriteBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
+  drawing.backgroundBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
+  drawing.mirrorBits = static_cast<uint8_t*>(std::malloc(bufferBytes));
 }
 
 // The window's picture and the sprite's, in screen pixels, each on the ground
 // of the key colour: only the sprite's part is drawn again at each step.
 void DesktopPet::makeMemorySurfaces() {
   const PixelRect shown = windowOnScreen();
-  frameDC = madeByPet(CreateCompatibleDC(screenDC));
-  spriteDC = madeByPet(CreateCompatibleDC(screenDC));
-  frameBitmap = madeByPet(CreateCompatibleBitmap(screenDC, shown.width, shown.height));
-  spriteBitmap = madeByPet(
+  drawing.frameDC = madeByPet(CreateCompatibleDC(screenDC));
+  drawing.spriteDC = madeByPet(CreateCompatibleDC(screenDC));
+  drawing.frameBitmap = madeByPet(CreateCompatibleBitmap(screenDC, shown.width, shown.height));
+  drawing.spriteBitmap = madeByPet(
       CreateCompatibleBitmap(screenDC, screenPixels(spriteWidth), screenPixels(spriteHeight)));
-  SelectObject(frameDC, frameBitmap);
-  SelectObject(spriteDC, spriteBitmap);
-  for (HDC surface : {frameDC, spriteDC}) {
+  SelectObject(drawing.frameDC, drawing.frameBitmap);
+  SelectObject(drawing.spriteDC, drawing.spriteBitmap);
+  for (HDC surface : {drawing.frameDC, drawing.spriteDC}) {
     SelectObject(surface, GetStockObject(DC_BRUSH));
-    SetDCBrushColor(surface, shapes.key);
+    SetDCBrushColor(surface, drawing.shapes.key);
   }
-  PatBlt(frameDC, 0, 0, shown.width, shown.height, PATCOPY);
+  PatBlt(drawing.frameDC, 0, 0, shown.width, shown.height, PATCOPY);
 }
 
 void DesktopPet::settle() {
   allocateBuffers();
 
-  currentFrame = &animations[slot::STAND];
+  currentFrame = &drawing.animations[slot::STAND];
   animation = slot::STAND;
   motionKind = motion::STANDS;
 
   // Without STAND's art there is nothing to size the pet by; its loader has
   // reported the broken art and the program is on its way out.
-  const FrameNode* standing = animations[slot::STAND].next;
+  const FrameNode* standing = drawing.animations[slot::STAND].next;
   if (!standing || !standing->bitmap) return;
 
   BITMAP info{};
   GetObjectW(standing->bitmap, sizeof info, &info);
   // The frames were scaled at load; the pet's rules count its own pixels.
-  spriteWidth = info.bmWidth / scale.factor;
-  spriteHeight = info.bmHeight / scale.factor;
+  spriteWidth = info.bmWidth / drawing.factor;
+  spriteHeight = info.bmHeight / drawing.factor;
   takeDepthFromFrames();
-  if (!bytesPerPixel) {
+  if (!drawing.bytesPerPixel) {
     MessageBoxW(GetDesktopWindow(), UNKNOWN_DEPTH_TEXT, PET_CAPTION, MB_OK);
     SendMessageW(window, WM_DESTROY, 0, 0);
   }
@@ -140,7 +141,8 @@ void DesktopPet::answerPaint(HWND paintedWindow) {
 bool DesktopPet::paintPicture(HDC target) {
   if (!hasSurfaces() || !picture.scale) return false;
   const PixelRect shown = windowOnScreen();
-  return petSystem.paintWindow(target, 0, 0, shown.width, shown.height, frameDC, 0, 0, SRCCOPY) != 0;
+  return petSystem.paintWindow(target, 0, 0, shown.width, shown.height, drawing.frameDC, 0, 0,
+                               SRCCOPY) != 0;
 }
 
 void DesktopPet::placeWindow() {
@@ -190,8 +192,8 @@ void DesktopPet::flushToScreen() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 
 
 void DesktopPet::releaseDisplayContexts() {
   releaseContext(screenDC);
-  releaseContext(frameDC);
-  releaseContext(spriteDC);
+  releaseContext(drawing.frameDC);
+  releaseContext(drawing.spriteDC);
 }
 
 void DesktopPet::releaseSurfaces() {
@@ -201,13 +203,13 @@ void DesktopPet::releaseSurfaces() {
 
 // Every DC goes before its bitmap; the display context stays, holding the palette.
 void DesktopPet::releaseMemorySurfaces() {
-  releaseContext(frameDC);
-  releaseContext(spriteDC);
-  releaseObject(frameBitmap);
-  releaseObject(spriteBitmap);
-  freeBuffer(spriteBits);
-  freeBuffer(backgroundBits);
-  freeBuffer(mirrorBits);
+  releaseContext(drawing.frameDC);
+  releaseContext(drawing.spriteDC);
+  releaseObject(drawing.frameBitmap);
+  releaseObject(drawing.spriteBitmap);
+  freeBuffer(drawing.spriteBits);
+  freeBuffer(drawing.backgroundBits);
+  freeBuffer(drawing.mirrorBits);
 }
 
 // Hidden first, so that nothing of the pet is seen on its way off the screen.

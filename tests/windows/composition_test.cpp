@@ -105,7 +105,7 @@ BOOL WINAPI movingAcrossMonitors(HWND window, HWND after, int x, int y, int widt
     RECT suggested{};
     GetWindowRect(window, &suggested);
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(now, now), reinterpret_cast<LPARAM>(&suggested));
-    factorWhileMoving = paintingPet ? paintingPet->scale.factor : 0;
+    factorWhileMoving = paintingPet ? paintingPet->drawing.factor : 0;
   }
   return moved;
 }
@@ -222,7 +222,7 @@ std::string describe(const BYTE* pixel) {
 
 std::vector<const FrameNode*> everyFrame(const DesktopPet& pet) {
   std::vector<const FrameNode*> frames;
-  for (const AnimationList& head : pet.animations) {
+  for (const AnimationList& head : pet.drawing.animations) {
     for (const FrameNode* frame = head.next; frame; frame = frame->next) frames.push_back(frame);
   }
   return frames;
@@ -290,7 +290,7 @@ class CompositionDepth : public ::testing::Test {
   }
 
   // Sizes in screen pixels: on a scaled display each pet pixel is s x s of them.
-  int scaled(int petPixels) const { return petPixels * pet.scale.factor; }
+  int scaled(int petPixels) const { return petPixels * pet.drawing.factor; }
 
   // What a person sees in the window's rectangle: inside the figure exactly the
   // current frame's pixels, plain or mirrored; everywhere else the desktop as
@@ -371,7 +371,7 @@ class CompositionDepth : public ::testing::Test {
   // A walk up and to the right, far enough for several steps.
   void startWalkingAway() {
     pet.animation = slot::WALK;
-    pet.currentFrame = &pet.animations[slot::WALK];
+    pet.currentFrame = &pet.drawing.animations[slot::WALK];
     pet.motionKind = motion::WALKS;
     pet.behaviourTicks = 0;
     pet.targetX = pet.x + 300;
@@ -381,7 +381,7 @@ class CompositionDepth : public ::testing::Test {
   void standStill() {
     pet.command = Tick;
     pet.animation = slot::STAND;
-    pet.currentFrame = &pet.animations[slot::STAND];
+    pet.currentFrame = &pet.drawing.animations[slot::STAND];
     pet.motionKind = motion::STANDS;
     pet.behaviourTicks = 0;
   }
@@ -422,7 +422,7 @@ TEST_F(CompositionDepth, SettlingPlacesAWindowThatShowsTheDesktopAlone) {
   EXPECT_LT(pet.x, SCREEN_W - 80);
   EXPECT_GE(pet.y, 80);
   EXPECT_LT(pet.y, SCREEN_H - 80);
-  EXPECT_EQ(pet.bytesPerPixel, depthBytes);
+  EXPECT_EQ(pet.drawing.bytesPerPixel, depthBytes);
   ASSERT_EQ(timers.calls().size(), 1u);
   EXPECT_EQ(timers.calls()[0].period, 70u);
   changeTheDesktop();
@@ -497,7 +497,7 @@ TEST_F(CompositionDepth, AWalkingStepAndAStepOfAnActEachPaintTheirPictureOnce) {
   expectOnePaintAStep("walking");
   standStill();
   pet.animation = slot::NO;  // six frames, standing still
-  pet.currentFrame = &pet.animations[slot::NO];
+  pet.currentFrame = &pet.drawing.animations[slot::NO];
   pet.behaviourTicks = -1000;  // too young to end
   expectOnePaintAStep("NO");
 }
@@ -639,7 +639,7 @@ TEST_F(CompositionDepth, TheTeardownHidesAndParksTheWindowAndLeavesTheDesktopAsI
   EXPECT_EQ(GetCurrentObject(pet.screenDC, OBJ_PAL), pet.previousPalette)
       << "the palette goes back where it was taken from";
   pet.releaseSurfaces();
-  EXPECT_EQ(pet.frameDC, nullptr);
+  EXPECT_EQ(pet.drawing.frameDC, nullptr);
   pet.PetStep(Tick);  // a step after the surfaces are gone draws nothing
   pet.parkWindow();
   pumpMessages();
@@ -679,13 +679,13 @@ TEST_F(CompositionDepth, ADepthChangeMakesEverythingAnewAtTheNewDepth) {
     ASSERT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
     depthBytes = bits / 8;
     pet.followDisplay();  // as on WM_DISPLAYCHANGE
-    EXPECT_EQ(pet.bytesPerPixel, depthBytes) << "the merge takes the new depth's pixels";
+    EXPECT_EQ(pet.drawing.bytesPerPixel, depthBytes) << "the merge takes the new depth's pixels";
     for (const FrameNode* frame : everyFrame(pet)) {
       BITMAP info{};
       GetObjectW(frame->bitmap, sizeof info, &info);
       ASSERT_EQ(info.bmBitsPixel, bits) << "every frame made anew at the new depth";
     }
-    ASSERT_TRUE(pet.shapes.keyed);
+    ASSERT_TRUE(pet.drawing.shapes.keyed);
     expectNoDrawnPixelHasTheKey();
     changeTheDesktop(bits);
     pet.PetStep(Tick);
@@ -701,10 +701,10 @@ std::vector<bool> pixelsTheMergeDraws(DesktopPet& pet, const FrameNode* frame, i
   std::vector<bool> drawn(w * h, false);
   for (const BYTE fill : {BYTE(0x00), BYTE(0xFF)}) {
     std::vector<BYTE> ground(w * h * depthBytes, fill);
-    SetBitmapBits(pet.spriteBitmap, ground.size(), ground.data());
-    pet.mergeSprite(pet.spriteBitmap, frame, w, w * h, facing, depthBytes);
+    SetBitmapBits(pet.drawing.spriteBitmap, ground.size(), ground.data());
+    pet.mergeSprite(pet.drawing.spriteBitmap, frame, w, w * h, facing, depthBytes);
     std::vector<BYTE> merged(ground.size());
-    GetBitmapBits(pet.spriteBitmap, merged.size(), merged.data());
+    GetBitmapBits(pet.drawing.spriteBitmap, merged.size(), merged.data());
     for (int p = 0; p < w * h; ++p) {
       for (int b = 0; b < (depthBytes == 4 ? 3 : depthBytes); ++b) {
         if (merged[p * depthBytes + b] != fill) drawn[p] = true;
@@ -718,8 +718,8 @@ void CompositionDepth::expectEveryFrameShapedAsTheMergeDraws() {
   const int w = scaled(100);
   const int h = scaled(105);
   const int m = scaled(7);
-  ASSERT_EQ(pet.shapes.frames.size(), everyFrame(pet).size());
-  for (const WindowShapes::FrameShape& shape : pet.shapes.frames) {
+  ASSERT_EQ(pet.drawing.shapes.frames.size(), everyFrame(pet).size());
+  for (const WindowShapes::FrameShape& shape : pet.drawing.shapes.frames) {
     for (const int facing : {FACING_AS_STORED, FACING_MIRRORED}) {
       const HRGN region = facing == FACING_AS_STORED ? shape.asStored : shape.mirrored;
       const std::vector<bool> drawn =
@@ -743,7 +743,8 @@ void CompositionDepth::expectEveryFrameShapedAsTheMergeDraws() {
     }
   }
   RECT emptyBounds{};
-  EXPECT_EQ(GetRgnBox(pet.shapes.empty, &emptyBounds), NULLREGION) << "a list head draws nothing";
+  EXPECT_EQ(GetRgnBox(pet.drawing.shapes.empty, &emptyBounds), NULLREGION)
+      << "a list head draws nothing";
 }
 
 // The system shows nothing where the picture has the key's bytes: no pixel the
@@ -753,15 +754,15 @@ void CompositionDepth::expectNoDrawnPixelHasTheKey() {
   const int h = scaled(105);
   const int compared = depthBytes == 4 ? 3 : depthBytes;
   std::vector<BYTE> key(w * h * depthBytes);
-  PatBlt(pet.spriteDC, 0, 0, w, h, PATCOPY);  // the sprite's ground is the key
-  GetBitmapBits(pet.spriteBitmap, key.size(), key.data());
+  PatBlt(pet.drawing.spriteDC, 0, 0, w, h, PATCOPY);  // the sprite's ground is the key
+  GetBitmapBits(pet.drawing.spriteBitmap, key.size(), key.data());
   for (const FrameNode* frame : everyFrame(pet)) {
     for (const int facing : {FACING_AS_STORED, FACING_MIRRORED}) {
       const std::vector<bool> drawn = pixelsTheMergeDraws(pet, frame, facing, depthBytes, w, h);
-      PatBlt(pet.spriteDC, 0, 0, w, h, PATCOPY);
-      pet.mergeSprite(pet.spriteBitmap, frame, w, w * h, facing, depthBytes);
+      PatBlt(pet.drawing.spriteDC, 0, 0, w, h, PATCOPY);
+      pet.mergeSprite(pet.drawing.spriteBitmap, frame, w, w * h, facing, depthBytes);
       std::vector<BYTE> merged(key.size());
-      GetBitmapBits(pet.spriteBitmap, merged.size(), merged.data());
+      GetBitmapBits(pet.drawing.spriteBitmap, merged.size(), merged.data());
       int figure = 0;
       for (int p = 0; p < w * h; ++p) {
         if (!drawn[p]) continue;
@@ -780,22 +781,22 @@ TEST_F(CompositionDepth, TheWindowIsKeyedWhereTheKeyCanBeTrustedAndShapedByRegio
   const LONG_PTR style = GetWindowLongPtrW(petWindow, GWL_EXSTYLE);
   HRGN windowShape = CreateRectRgn(0, 0, 0, 0);
   if (depthBytes == 1) {
-    EXPECT_FALSE(pet.shapes.keyed);
+    EXPECT_FALSE(pet.drawing.shapes.keyed);
     EXPECT_FALSE(style & WS_EX_LAYERED);
     expectEveryFrameShapedAsTheMergeDraws();
   } else {
-    ASSERT_TRUE(pet.shapes.keyed);
+    ASSERT_TRUE(pet.drawing.shapes.keyed);
     EXPECT_TRUE(style & WS_EX_LAYERED);
     COLORREF key = 0;
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(petWindow, &key, &alpha, &flags));
-    EXPECT_EQ(key, pet.shapes.key);
+    EXPECT_EQ(key, pet.drawing.shapes.key);
     EXPECT_TRUE(flags & LWA_COLORKEY);
     for (const int component : {GetRValue(key), GetGValue(key), GetBValue(key)}) {
       EXPECT_TRUE(component == 0 || component == 255) << "exact at every depth";
     }
-    EXPECT_TRUE(pet.shapes.frames.empty()) << "no regions are made";
+    EXPECT_TRUE(pet.drawing.shapes.frames.empty()) << "no regions are made";
     pet.PetStep(Tick);
     EXPECT_EQ(GetWindowRgn(petWindow, windowShape), ERROR) << "the window has no region";
     expectNoDrawnPixelHasTheKey();
@@ -803,7 +804,7 @@ TEST_F(CompositionDepth, TheWindowIsKeyedWhereTheKeyCanBeTrustedAndShapedByRegio
 
     petSystem.setLayeredWindowAttributes = [](HWND, COLORREF, BYTE, DWORD) -> BOOL { return FALSE; };
     pet.chooseWindowShape();
-    EXPECT_FALSE(pet.shapes.keyed) << "a refused key gives regions";
+    EXPECT_FALSE(pet.drawing.shapes.keyed) << "a refused key gives regions";
     EXPECT_FALSE(GetWindowLongPtrW(petWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
     expectEveryFrameShapedAsTheMergeDraws();
   }
@@ -820,14 +821,14 @@ int WINAPI countingSetWindowRgn(HWND window, HRGN region, BOOL redraw) {
 // it shows, set only when one of them changes: setting a shape costs as much as
 // moving the window.
 TEST_F(CompositionDepth, ARegionWindowTakesTheShapeOfTheFrameShownAndOnlyWhenItChanges) {
-  if (pet.shapes.keyed) pet.shapeByRegions();  // as on a palette display
+  if (pet.drawing.shapes.keyed) pet.shapeByRegions();  // as on a palette display
   shapeSets = 0;
   petSystem.setWindowRgn = countingSetWindowRgn;
   const auto expectShapeOfFrameShown = [&]() {
     HRGN windowShape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(petWindow, windowShape), ERROR);
     HRGN expected = nullptr;
-    for (const WindowShapes::FrameShape& shape : pet.shapes.frames) {
+    for (const WindowShapes::FrameShape& shape : pet.drawing.shapes.frames) {
       if (shape.frame == pet.currentFrame) {
         expected = pet.facing == FACING_MIRRORED ? shape.mirrored : shape.asStored;
       }
@@ -892,12 +893,12 @@ std::vector<HGDIOBJ> objectsLeftByAPet(HWND window, bool throughEverything) {
       petSystem.readDpi = dpiOfTheWholeDesktop;
       wholeDesktopDpi = 192;
       other.followScale();
-      EXPECT_EQ(other.scale.factor, 2);
+      EXPECT_EQ(other.drawing.factor, 2);
       walk(2);
       wholeDesktopDpi = 96;
       refuseObjectAfter(40);
       other.followScale();
-      EXPECT_EQ(other.scale.factor, 2) << "the rebuild failed part-way";
+      EXPECT_EQ(other.drawing.factor, 2) << "the rebuild failed part-way";
       walk(2);
     }
   }
@@ -931,12 +932,13 @@ TEST_F(CompositionDepth, APetLeavesOnlyItsPaletteBehindWhateverItWentThrough) {
 class CompositionScaled : public CompositionDepth {};
 
 TEST_F(CompositionScaled, FramesAndWindowAreTwiceTheSizeAndThePictureIsTheArtDoubled) {
-  ASSERT_EQ(pet.scale.factor, 2) << "run at 192 dots per inch";
+  ASSERT_EQ(pet.drawing.factor, 2) << "run at 192 dots per inch";
   EXPECT_EQ(pet.spriteWidth, 100) << "the rules count the pet's own pixels";
   EXPECT_EQ(pet.spriteHeight, 105);
   for (const AnimationEntry& entry : animationTable) {
     int n = 1;
-    for (const FrameNode* frame = pet.animations[entry.slot].next; frame; frame = frame->next, ++n) {
+    for (const FrameNode* frame = pet.drawing.animations[entry.slot].next; frame;
+         frame = frame->next, ++n) {
       const std::string name = entry.name + std::to_string(n);
       HBITMAP art = LoadBitmapA(GetModuleHandleW(nullptr), name.c_str());
       std::vector<BYTE> stored(100 * 105 * depthBytes), shown(200 * 210 * depthBytes);
@@ -956,7 +958,7 @@ TEST_F(CompositionScaled, FramesAndWindowAreTwiceTheSizeAndThePictureIsTheArtDou
       }
     }
   }
-  ASSERT_TRUE(pet.shapes.keyed);
+  ASSERT_TRUE(pet.drawing.shapes.keyed);
   expectNoDrawnPixelHasTheKey();
 
   pet.PetStep(Tick);
@@ -973,12 +975,13 @@ TEST_F(CompositionScaled, FramesAndWindowAreTwiceTheSizeAndThePictureIsTheArtDou
 
 // Handles the pet holds, to see that a rebuild frees every one of them.
 std::vector<HGDIOBJ> petObjects(const DesktopPet& pet) {
-  std::vector<HGDIOBJ> objects{pet.frameBitmap, pet.spriteBitmap, pet.frameDC, pet.spriteDC};
-  if (pet.shapes.empty) objects.push_back(pet.shapes.empty);
-  for (const AnimationList& head : pet.animations) {
+  std::vector<HGDIOBJ> objects{pet.drawing.frameBitmap, pet.drawing.spriteBitmap,
+                               pet.drawing.frameDC, pet.drawing.spriteDC};
+  if (pet.drawing.shapes.empty) objects.push_back(pet.drawing.shapes.empty);
+  for (const AnimationList& head : pet.drawing.animations) {
     for (const FrameNode* frame = head.next; frame; frame = frame->next) objects.push_back(frame->bitmap);
   }
-  for (const WindowShapes::FrameShape& shape : pet.shapes.frames) {
+  for (const WindowShapes::FrameShape& shape : pet.drawing.shapes.frames) {
     objects.push_back(shape.asStored);
     objects.push_back(shape.mirrored);
   }
@@ -987,7 +990,7 @@ std::vector<HGDIOBJ> petObjects(const DesktopPet& pet) {
 
 
 TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLeaksNothing) {
-  ASSERT_EQ(pet.scale.factor, 2) << "run at 192 dots per inch";
+  ASSERT_EQ(pet.drawing.factor, 2) << "run at 192 dots per inch";
   wholeDesktopDpi = 192;
   petSystem.readDpi = dpiOfTheWholeDesktop;
   pet.PetStep(Tick);
@@ -1002,7 +1005,7 @@ TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLe
     const int factor = dpi / 96;
     wholeDesktopDpi = dpi;
     pet.followScale();
-    ASSERT_EQ(pet.scale.factor, factor);
+    ASSERT_EQ(pet.drawing.factor, factor);
     for (HGDIOBJ object : before) EXPECT_EQ(GetObjectType(object), 0u) << "an old object is left";
     EXPECT_EQ(petObjects(pet).size(), objectCount) << "the same objects, made anew";
     EXPECT_EQ(factor * pet.x + 30 * factor, hand.x - hand.x % factor) << "the hand holds the same pixel";
@@ -1020,10 +1023,10 @@ TEST_F(CompositionScaled, AChangeOfScaleRebuildsEverythingKeepsThePetInHandAndLe
   pet.followScale();
   wholeDesktopDpi = 96;
   pet.followScale();
-  EXPECT_EQ(pet.scale.factor, 2);
+  EXPECT_EQ(pet.drawing.factor, 2);
   startCountingObjects();
   pet.releaseSteps(HELD_BY_LOCK);
-  EXPECT_EQ(pet.scale.factor, 1);
+  EXPECT_EQ(pet.drawing.factor, 1);
   EXPECT_EQ(bitmapsMade, 29 + 2) << "one rebuild: the frames and the two surfaces";
   pet.PetStep(Tick);
   expectPetDrawnOverBackdrop(facingFor(pet));
@@ -1066,15 +1069,15 @@ class ScaledMonitors : public CompositionDepth {
   // right after the step that sent the pet's window across, once, and not
   // inside its move.
   void expectOneRebuildAfterTheStepThatCrosses(int32_t command, int limit, int newFactor) {
-    const int oldFactor = pet.scale.factor;
+    const int oldFactor = pet.drawing.factor;
     const int frames = 29;
-    for (int step = 0; step < limit && pet.scale.factor == oldFactor; ++step) {
+    for (int step = 0; step < limit && pet.drawing.factor == oldFactor; ++step) {
       dpiMessages = 0;
       factorWhileMoving = 0;
       startCountingObjects();
       pet.PetStep(command);
     }
-    ASSERT_EQ(pet.scale.factor, newFactor) << "across the seam the pet takes the other scale";
+    ASSERT_EQ(pet.drawing.factor, newFactor) << "across the seam the pet takes the other scale";
     EXPECT_EQ(dpiMessages, 1);
     EXPECT_EQ(factorWhileMoving, oldFactor) << "nothing is made anew inside the move";
     EXPECT_EQ(bitmapsMade, (newFactor > 1 ? 2 * frames : frames) + 2) << "exactly one rebuild";
@@ -1085,7 +1088,7 @@ class ScaledMonitors : public CompositionDepth {
 };
 
 TEST_F(ScaledMonitors, AWalkADragAndAnArrowStepAcrossTheSeamEachRebuildOnceAfterTheStep) {
-  ASSERT_EQ(pet.scale.factor, 1);
+  ASSERT_EQ(pet.drawing.factor, 1);
   SetCursorPos(0, 0);  // not on the pet: its middle stays where it is
   standAt(380, 300);
   startWalkingAway();
@@ -1121,7 +1124,7 @@ TEST_F(ScaledMonitors, AsideLockedOrMovedBySomethingElseThePetKeepsTheScaleOfIts
     pet.PetStep(Drag);  // onto that monitor, at its scale
     pet.PetStep(Drag);  // held still, so that the drop does not fly on
     pet.PetStep(Tick);
-    const int factor = pet.scale.factor;
+    const int factor = pet.drawing.factor;
     ASSERT_EQ(factor, left < 512 ? 1 : 2);
     startCountingObjects();
     dpiMessages = 0;
@@ -1129,7 +1132,7 @@ TEST_F(ScaledMonitors, AsideLockedOrMovedBySomethingElseThePetKeepsTheScaleOfIts
       pet.holdSteps(reason);
       pet.releaseSteps(reason);
     }
-    EXPECT_EQ(pet.scale.factor, factor);
+    EXPECT_EQ(pet.drawing.factor, factor);
     EXPECT_EQ(bitmapsMade, 0) << "nothing made anew";
 
     // A window the system moved onto the other monitor: the pet's sprite still
@@ -1137,7 +1140,7 @@ TEST_F(ScaledMonitors, AsideLockedOrMovedBySomethingElseThePetKeepsTheScaleOfIts
     SetWindowPos(petWindow, nullptr, left < 512 ? 700 : 100, 300, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pet.followScale();
-    EXPECT_EQ(pet.scale.factor, factor);
+    EXPECT_EQ(pet.drawing.factor, factor);
     EXPECT_EQ(bitmapsMade, 0);
     stopCountingObjects();
     pet.PetStep(Tick);
@@ -1154,14 +1157,14 @@ TEST_F(ScaledMonitors, APetThatWouldGrowBackAcrossTheSeamKeepsItsScale) {
   standAt(465, 300);  // its middle a little right of the seam: the move asks for the scale there
   EXPECT_EQ(dpiMessages, 1);
   pet.followScale();
-  EXPECT_EQ(pet.scale.factor, 1);
+  EXPECT_EQ(pet.drawing.factor, 1);
   EXPECT_EQ(bitmapsMade, 0);
   EXPECT_EQ(pet.x, 465);
   stopCountingObjects();
   SetCursorPos(0, 0);
   pumpMessages();
   pet.followScale();
-  EXPECT_EQ(pet.scale.factor, 2) << "grown about its middle it stays on the scaled monitor";
+  EXPECT_EQ(pet.drawing.factor, 2) << "grown about its middle it stays on the scaled monitor";
 }
 
 // The scaled monitor left of the primary one, at negative coordinates, where
@@ -1212,7 +1215,7 @@ TEST_F(ScaledMonitors, ARebuildThatCannotBeMadeLeavesThePetAsItWasUntilTheNextCh
     pet.followScale();
     stopCountingObjects();
     ASSERT_GE(objectsMade, refused);
-    ASSERT_EQ(pet.scale.factor, 1) << "refused object " << refused;
+    ASSERT_EQ(pet.drawing.factor, 1) << "refused object " << refused;
     ASSERT_EQ(petObjects(pet), held) << "the handles it held before, refused object " << refused;
     for (HGDIOBJ object : held) ASSERT_NE(GetObjectType(object), 0u);
     ASSERT_TRUE(objectsAlive().empty()) << "refused object " << refused << " left an object";
@@ -1223,7 +1226,7 @@ TEST_F(ScaledMonitors, ARebuildThatCannotBeMadeLeavesThePetAsItWasUntilTheNextCh
     }
   }
   pet.followScale();
-  EXPECT_EQ(pet.scale.factor, 2) << "the next change succeeds";
+  EXPECT_EQ(pet.drawing.factor, 2) << "the next change succeeds";
   expectPetDrawnOverBackdrop(facingFor(pet));
 }
 

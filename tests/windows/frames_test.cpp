@@ -78,7 +78,7 @@ TEST(PaletteDepth, IsStandsColourTableWithReservedEntries) {
   DesktopPet& pet = loaded.pet;
   ASSERT_NE(pet.palette, nullptr);
   ASSERT_NE(pet.screenDC, nullptr);
-  EXPECT_EQ(pet.displayBitsPerPixel, displayDepth()) << "attach reads the display's depth";
+  EXPECT_EQ(pet.drawing.displayBitsPerPixel, displayDepth()) << "attach reads the display's depth";
   if (displayDepth() > 8) {
     EXPECT_EQ(pet.previousPalette, GetStockObject(DEFAULT_PALETTE));
   }
@@ -108,7 +108,7 @@ TEST(FrameListsDepth, TheEightLoadsFillTheirSlotsInOrder) {
 
   std::set<HBITMAP> bitmaps;
   for (const AnimationEntry& entry : animationTable) {
-    const AnimationList& head = pet.animations[entry.slot];
+    const AnimationList& head = pet.drawing.animations[entry.slot];
     const std::vector<FrameNode*> nodes = walk(head);
     ASSERT_EQ(nodes.size(), static_cast<size_t>(entry.frameCount)) << entry.name;
     EXPECT_EQ(head.previous, nodes.back()) << entry.name;
@@ -126,11 +126,11 @@ TEST(FrameListsDepth, TheEightLoadsFillTheirSlotsInOrder) {
   }
   EXPECT_EQ(bitmaps.size(), 29u);
   for (int32_t empty : {7, 8, 9, 10, 12}) {
-    EXPECT_EQ(pet.animations[empty].next, nullptr);
-    EXPECT_EQ(pet.animations[empty].previous, nullptr);
+    EXPECT_EQ(pet.drawing.animations[empty].next, nullptr);
+    EXPECT_EQ(pet.drawing.animations[empty].previous, nullptr);
     EXPECT_EQ(pet.motionKinds[empty], motion::STANDS);
   }
-  EXPECT_EQ(pet.maxFramePixels, 10500);
+  EXPECT_EQ(pet.drawing.maxFramePixels, 10500);
   EXPECT_EQ(redraws.made(), displayDepth() == 8 ? 29 : 0) << "frames redrawn through the palette";
 
   pet.releaseAnimations();
@@ -141,7 +141,7 @@ TEST(FrameLists, FramesFollowTheirResourceNamesInOrder) {
   if (displayDepth() == 8) GTEST_SKIP() << "the palette path redraws the frames";
   LoadedPet loaded(thisModule());
   loaded.loadAll();
-  const std::vector<FrameNode*> walkFrames = walk(loaded.pet.animations[slot::WALK]);
+  const std::vector<FrameNode*> walkFrames = walk(loaded.pet.drawing.animations[slot::WALK]);
   for (size_t k = 0; k < walkFrames.size(); ++k) {
     const std::string name = "WALK" + std::to_string(k + 1);
     HBITMAP fresh = LoadBitmapA(thisModule(), name.c_str());
@@ -156,8 +156,8 @@ TEST(FrameLists, FramesFollowTheirResourceNamesInOrder) {
 TEST(FrameLists, AnEmptyLoadPointsTheHeadAtItself) {
   LoadedPet loaded(thisModule());
   loaded.pet.loadAnimation("WALK", 0, 8, motion::WALKS);
-  EXPECT_EQ(loaded.pet.animations[8].next, nullptr);
-  EXPECT_EQ(loaded.pet.animations[8].previous, &loaded.pet.animations[8]);
+  EXPECT_EQ(loaded.pet.drawing.animations[8].next, nullptr);
+  EXPECT_EQ(loaded.pet.drawing.animations[8].previous, &loaded.pet.drawing.animations[8]);
   EXPECT_EQ(loaded.pet.motionKinds[8], motion::WALKS);
 }
 
@@ -183,17 +183,18 @@ TEST(FrameListsDepth, MissingFramesAreReportedAndTheirListsRebuilt) {
   EXPECT_EQ(pet.screenDC, nullptr);
   EXPECT_EQ(GetObjectType(firstScreenDC), 0u) << "the display context is deleted";
 
-  const AnimationList& walkHead = pet.animations[slot::WALK];
+  const AnimationList& walkHead = pet.drawing.animations[slot::WALK];
   const std::vector<FrameNode*> walking = walk(walkHead);
   ASSERT_EQ(walking.size(), 2u) << "frames 4 and 5 load into the emptied list";
   EXPECT_EQ(walking[0]->previous, &walkHead);
   EXPECT_EQ(walkHead.previous, walking[1]);
 
-  EXPECT_EQ(walk(pet.animations[slot::HI]).size(), 4u) << "a missing first frame costs only itself";
-  EXPECT_EQ(walk(pet.animations[slot::NO]).size(), 1u) << "only NO6 follows the last hole";
-  EXPECT_EQ(pet.animations[slot::RIGHT].next, nullptr);
-  EXPECT_EQ(pet.animations[slot::RIGHT].previous, &pet.animations[slot::RIGHT]);
-  EXPECT_EQ(walk(pet.animations[slot::STAND]).size(), 1u);
+  EXPECT_EQ(walk(pet.drawing.animations[slot::HI]).size(), 4u)
+      << "a missing first frame costs only itself";
+  EXPECT_EQ(walk(pet.drawing.animations[slot::NO]).size(), 1u) << "only NO6 follows the last hole";
+  EXPECT_EQ(pet.drawing.animations[slot::RIGHT].next, nullptr);
+  EXPECT_EQ(pet.drawing.animations[slot::RIGHT].previous, &pet.drawing.animations[slot::RIGHT]);
+  EXPECT_EQ(walk(pet.drawing.animations[slot::STAND]).size(), 1u);
   if (displayDepth() == 8) {
     EXPECT_EQ(redraws.made(), 3) << "after the first hole no display context is left";
   }
@@ -210,11 +211,11 @@ TEST(FrameLists, WithoutStandingArtThePetEndsWithoutDrawing) {
   ASSERT_EQ(boxes.shown().size(), 1u);
   EXPECT_EQ(loaded.window.destroyMessages(), 1);
   pet.settle();
-  EXPECT_EQ(pet.frameDC, nullptr) << "nothing to size the surfaces by";
+  EXPECT_EQ(pet.drawing.frameDC, nullptr) << "nothing to size the surfaces by";
   EXPECT_TRUE(timers.calls().empty());
   pet.PetStep(Tick);
   pet.PetStep(Tick);
-  EXPECT_EQ(pet.currentFrame, &pet.animations[slot::STAND]);
+  EXPECT_EQ(pet.currentFrame, &pet.drawing.animations[slot::STAND]);
 }
 
 }  // namespace
@@ -227,7 +228,7 @@ TEST(Settling, ADepthItCannotServeIsReportedAndTheProgramEnds) {
   LoadedPet loaded(thisModule());
   DesktopPet& pet = loaded.pet;
   loaded.loadAll();
-  FrameNode* standing = pet.animations[slot::STAND].next;
+  FrameNode* standing = pet.drawing.animations[slot::STAND].next;
   DeleteObject(standing->bitmap);
   standing->bitmap = CreateBitmap(100, 105, 1, 1, nullptr);  // one bit per pixel
   pet.settle();
@@ -235,7 +236,7 @@ TEST(Settling, ADepthItCannotServeIsReportedAndTheProgramEnds) {
   EXPECT_EQ(boxes.shown()[0].text, L"我不認識你的電腦啦!!!");
   EXPECT_EQ(boxes.shown()[0].caption, L"霜牙說");
   EXPECT_EQ(loaded.window.destroyMessages(), 1);
-  EXPECT_EQ(pet.bytesPerPixel, 0) << "no depth the merge could be asked to serve";
+  EXPECT_EQ(pet.drawing.bytesPerPixel, 0) << "no depth the merge could be asked to serve";
   EXPECT_EQ(timers.calls().size(), 1u) << "settling still runs to its end";
   // Until the program ends, steps at that depth show nothing: a merge there
   // would read and write past the pixel buffers.
@@ -260,7 +261,7 @@ TEST(Settling, ARefusedTimerIsReportedButThePetStays) {
   EXPECT_EQ(boxes.shown()[0].caption, L"霜牙說");
   EXPECT_EQ(boxes.shown()[0].owner, nullptr);
   EXPECT_EQ(loaded.window.destroyMessages(), 0);
-  EXPECT_NE(loaded.pet.frameDC, nullptr);
+  EXPECT_NE(loaded.pet.drawing.frameDC, nullptr);
 }
 
 }  // namespace

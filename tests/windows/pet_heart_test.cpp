@@ -35,7 +35,7 @@ class PetHeart : public ::testing::Test {
   // Steps until the pet meets its rule with draw r, from the animation given.
   void chooseWith(int32_t current, int32_t ticks, int32_t r) {
     pet.animation = current;
-    pet.currentFrame = &pet.animations[current];
+    pet.currentFrame = &pet.drawing.animations[current];
     pet.behaviourTicks = ticks;
     seedRandom(seedGivingFirstDraw(r, 100));
     pet.chooseBehaviour();
@@ -70,8 +70,8 @@ TEST(PetConstruction, DrawsTargetsAndTimerFromTheSeedAndSetsDefaults) {
     EXPECT_EQ(pet.currentFrame, nullptr);
     for (int s = 0; s < slot::COUNT; ++s) {
       EXPECT_EQ(pet.motionKinds[s], motion::STANDS);
-      EXPECT_EQ(pet.animations[s].next, nullptr);
-      EXPECT_EQ(pet.animations[s].previous, nullptr);
+      EXPECT_EQ(pet.drawing.animations[s].next, nullptr);
+      EXPECT_EQ(pet.drawing.animations[s].previous, nullptr);
     }
   }
 }
@@ -91,7 +91,7 @@ TEST_F(PetHeart, StandingMovesOnOnlyAfterItsAgeAndThenByTheDraw) {
     chooseWith(slot::STAND, 8, c.r);
     EXPECT_EQ(pet.animation, c.expected) << "r " << c.r;
     if (c.expected != slot::STAND) {
-      EXPECT_EQ(pet.currentFrame, &pet.animations[c.expected]);
+      EXPECT_EQ(pet.currentFrame, &pet.drawing.animations[c.expected]);
       EXPECT_EQ(pet.behaviourTicks, 0);
       EXPECT_EQ(pet.motionKind, pet.motionKinds[c.expected]);
     } else {
@@ -124,7 +124,7 @@ TEST_F(PetHeart, ActsEndByTheirOwnAgeAndOdds) {
     EXPECT_EQ(pet.animation, act.animation);
     chooseWith(act.animation, act.ticks, act.lastStaying + 1);
     EXPECT_EQ(pet.animation, slot::STAND);
-    EXPECT_EQ(pet.currentFrame, &pet.animations[slot::STAND]);
+    EXPECT_EQ(pet.currentFrame, &pet.drawing.animations[slot::STAND]);
     EXPECT_EQ(pet.behaviourTicks, 0);
     chooseWith(act.animation, act.ticks - 1, 99);
     EXPECT_EQ(pet.animation, act.animation) << "too young to end";
@@ -158,7 +158,7 @@ TEST_F(PetHeart, AnActWithoutFramesShowsStandingInstead) {
   hangFakeFrames(pet, slot::STAND, 1);
   chooseWith(slot::STAND, 8, 75);  // FAILED, which has no frames now
   EXPECT_EQ(pet.animation, slot::STAND);
-  EXPECT_EQ(pet.currentFrame, &pet.animations[slot::STAND]);
+  EXPECT_EQ(pet.currentFrame, &pet.drawing.animations[slot::STAND]);
   EXPECT_EQ(pet.motionKind, pet.motionKinds[slot::FAILED]);
   EXPECT_EQ(pet.behaviourTicks, 0);
 }
@@ -426,7 +426,7 @@ TEST_F(PetHeart, AWorkAreaLargerThanItsMonitorKeepsThePetOnTheMonitor) {
 
 TEST_F(PetHeart, FramesAdvanceOneAtATimeAndWrap) {
   pet.animation = slot::WALK;
-  pet.currentFrame = &pet.animations[slot::WALK];
+  pet.currentFrame = &pet.drawing.animations[slot::WALK];
   pet.motionKind = 0;  // keeps the pet where it is
   pet.behaviourTicks = -1000;  // too young for any change
   int seen[7];
@@ -437,7 +437,7 @@ TEST_F(PetHeart, FramesAdvanceOneAtATimeAndWrap) {
   EXPECT_EQ(std::vector<int>(seen, seen + 7), (std::vector<int>{1, 2, 3, 4, 5, 1, 2}));
 
   pet.animation = slot::STAND;
-  pet.currentFrame = &pet.animations[slot::STAND];
+  pet.currentFrame = &pet.drawing.animations[slot::STAND];
   for (int i = 0; i < 3; ++i) {
     pet.PetStep(Tick);
     EXPECT_EQ(framePosition(pet), 1);
@@ -449,10 +449,10 @@ TEST_F(PetHeart, AStepOnAnEmptyListKeepsThePetOnItsHead) {
   pet.currentFrame = nullptr;  // also before any frame was ever set
   pet.animation = slot::STAND;
   pet.PetStep(Tick);
-  EXPECT_EQ(pet.currentFrame, &pet.animations[slot::STAND]);
+  EXPECT_EQ(pet.currentFrame, &pet.drawing.animations[slot::STAND]);
   SetCursorPos(200, 200);
   pet.PetStep(Drag);
-  EXPECT_EQ(pet.currentFrame, &pet.animations[slot::ACT]);
+  EXPECT_EQ(pet.currentFrame, &pet.drawing.animations[slot::ACT]);
   pet.PetStep(KeyStep);
   pet.PetStep(Drag);
   EXPECT_EQ(pet.x, 150) << "the logic still runs";

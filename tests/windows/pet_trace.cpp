@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
     pet.loadAnimation(entry.name, emptied[entry.slot] ? 0 : entry.frameCount, entry.slot,
                       entry.motionKind);
   }
-  pet.currentFrame = &pet.animations[slot::STAND];
+  pet.currentFrame = &pet.drawing.animations[slot::STAND];
   pet.animation = slot::STAND;
   pet.motionKind = motion::STANDS;
   pet.spriteWidth = 100;

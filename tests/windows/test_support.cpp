@@ -106,7 +106,7 @@ MessageBoxWatcher::~MessageBoxWatcher() { UnhookWindowsHookEx(cbtHook); }
 const std::vector<ShownMessage>& MessageBoxWatcher::shown() const { return messages; }
 
 void hangFakeFrames(DesktopPet& pet, int32_t slotIndex, int count) {
-  AnimationList& head = pet.animations[slotIndex];
+  AnimationList& head = pet.drawing.animations[slotIndex];
   FrameNode* last = &head;
   for (int n = 1; n <= count; ++n) {
     auto* node = new FrameNode{};
@@ -118,7 +118,7 @@ void hangFakeFrames(DesktopPet& pet, int32_t slotIndex, int count) {
 }
 
 int framePosition(const DesktopPet& pet) {
-  const AnimationList& head = pet.animations[pet.animation];
+  const AnimationList& head = pet.drawing.animations[pet.animation];
   if (pet.currentFrame == &head) return 0;
   int position = 1;
   for (const FrameNode* node = head.next; node; node = node->next, ++position) {
@@ -143,7 +143,7 @@ void attachForSteps(DesktopPet& pet, HWND window, int32_t screenWidth, int32_t s
   pet.spriteWidth = 100;
   pet.spriteHeight = 105;
   pet.motionKind = motion::STANDS;
-  pet.currentFrame = &pet.animations[slot::STAND];
+  pet.currentFrame = &pet.drawing.animations[slot::STAND];
 }
 
 namespace {
