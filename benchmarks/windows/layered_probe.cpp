@@ -1,28 +1,64 @@
-// layered-probe MODE TICKS [HOLD_MS]: what a walking step of a 114 x 119
-// layered window costs and what it shows under Wine. At each of TICKS ticks of
-// a 70-ms timer the window steps 7 px with a figure of one colour on the key
-// colour, one of five shapes in turn, done as MODE says:
+// layered-probe MODE TICKS [HOLD_MS]: what a step of a 114 x 119 layered
+// window costs and what it shows under Wine. At each of TICKS ticks of a 70-ms
+// timer the window steps 7 px, or shows another of five shapes in place, or
+// both, a figure of one colour on the key colour, done as MODE says:
 //   ulw              UpdateLayeredWindow with the colour key, from a 32-bit DIB
 //                    section whose every pixel has its fourth byte 255: the move
 //                    and the paint in one call
 //   ulw-ddb          the same from a bitmap made for the display
 //                    (CreateCompatibleBitmap) and drawn with GDI, whose fourth byte is 0
+//   ulw-copied       the same from a 32-bit DIB section into which the picture
+//                    was copied (BitBlt) from a bitmap made for the display, its
+//                    ground laid in the key colour by PatBlt with a DC brush, as
+//                    the pet composes it; prints the bytes the copy left
+//   ulw-copied-opaque  the same, then the fourth byte of every pixel set to 255
+//   ulw-inplace      only a new picture: UpdateLayeredWindow without a place
+//   ulw-move         only a move: UpdateLayeredWindow with a place and no picture
 //   move             keyed once (SetLayeredWindowAttributes); SetWindowPos that
 //                    keeps the window's bits, one paint, a wait that lets both through
-//   move-nocopybits  the same moved with SWP_NOCOPYBITS, as the pet moves: the
-//                    system throws the bits away and asks for a second paint
+//   move-nocopybits  the same moved with SWP_NOCOPYBITS: the system throws the
+//                    bits away and asks for a second paint
 //   move-noflush     as `move`, without the wait: the loop's next look lets them through
+//   walk             keyed; SetWindowPos with SWP_NOCOPYBITS, one paint, the
+//                    window marked valid (ValidateRect) so that the system asks
+//                    for no second paint, no wait
+//   walk-region      the same in a window that is not layered, shaped by a
+//                    region for each shape, set before the move (the 8-bit way)
+//   paint-inplace    keyed; only a new picture: one paint, ValidateRect, no wait
+//   move-only        keyed; only a move: SetWindowPos that keeps the bits, no
+//                    paint, no wait
 //   idle             the timer alone: what the message loop costs a tick
 // Every tick starts with a request that names it in the Wine server's trace
 // (GlobalFindAtomW of "morvet-tick MODE"), so that layered_probe.sh can count
-// the requests of each tick. The first and the last tick are named "warm" and
-// "end". After the ticks it prints the paints of a tick, then, with HOLD_MS,
-// holds the figure still with its window at (300, 300) over a plain window
-// (at 250, 250, 100 x 200, green) and the desktop, prints three pixels of the
-// screen read through GDI (one on the figure, one beside it over the green
+// the requests of each tick. The first and the last counted tick are named
+// "warm" and "end". It prints the paints of a tick (copies of a picture into
+// the window, UpdateLayeredWindow with a picture included) and the paint
+// messages. Then it takes 20 more steps, named "look", at each of which it
+// reads the screen where the window stood and stands (through GDI) at the
+// start of the next tick, after the message loop let the step through, and,
+// where a move and a paint are two calls, between them; it prints how often
+// it saw the new picture at the new place, the picture before, a blank window.
+// With HOLD_MS it then holds the figure still with its window at (300, 300)
+// over a plain window (at 250, 250, 100 x 200, green) and the desktop, prints
+// three pixels of the screen (one on the figure, one beside it over the green
 // window, one beside it over the desktop, each named by the nearest colour),
 // turns the plain window navy and reads them again, and prints every left
 // press either window gets until HOLD_MS is over.
+// What it showed under Wine 8 on Xvfb (requests of a step, medians, the
+// loop's 3 included, at 32 / 16 / 8 bits):
+// - walking: ulw 31 / 31 / 38, move-noflush 37 / 37 / 34, walk 38 / 38 / 35,
+//   move-nocopybits 51 / 51 / 48 with 2 paints, walk-region 73 at each depth;
+//   in place: ulw-inplace 31 / 30 / 38, paint-inplace 7 / 7 / 4; only a move:
+//   ulw-move 30 / 30 / 38, move-only 32 at each depth. Every way but
+//   move-nocopybits painted once a step and got no paint message.
+// - At each next tick every way that shows the figure showed the new picture at
+//   the new place; between the move and the paint the keyed window showed the
+//   picture before at the new place, the region window a figure with pixels
+//   missing. UpdateLayeredWindow showed nothing at 8 bits (a black window that
+//   takes every click), nor from a section whose fourth byte is 0 at 32 and 16.
+// - The copy from the display's bitmap into the 32-bit section keeps the key
+//   exactly RGB(255, 0, 255) at 32, 16 and 8 bits but leaves the fourth byte 0;
+//   with it set to 255 the key passes the desktop and the clicks beside the figure.
 // Build: cmake --build build/windows --target layered-probe
 // Run:   benchmarks/windows/layered_probe.sh (a display and a server trace of its own)
 #include <windows.h>
@@ -40,6 +76,8 @@ constexpr int WIDTH = 114;
 constexpr int HEIGHT = 119;
 constexpr int MARGIN = 7;
 constexpr int SHAPES = 5;
+constexpr int WALK_TOP = 200;
+constexpr int LOOK_TICKS = 20;
 constexpr UINT TICK_MS = 70;
 constexpr COLORREF KEY = RGB(255, 0, 255);
 constexpr COLORREF FIGURE = RGB(128, 128, 0);
@@ -54,20 +92,58 @@ constexpr POINT BESIDE_OVER_WINDOW{302, 302};
 constexpr POINT BESIDE_OVER_DESKTOP{410, 302};
 constexpr POINT DESKTOP_FAR{700, 600};
 
-enum Mode { ULW, ULW_DDB, MOVE, MOVE_NOCOPYBITS, MOVE_NOFLUSH, IDLE };
+enum Mode {
+  ULW, ULW_DDB, ULW_COPIED, ULW_COPIED_OPAQUE, ULW_INPLACE, ULW_MOVE,
+  MOVE, MOVE_NOCOPYBITS, MOVE_NOFLUSH, WALK, WALK_REGION, PAINT_INPLACE, MOVE_ONLY, IDLE
+};
+const struct { const char* name; Mode mode; } MODES[] = {
+    {"ulw", ULW}, {"ulw-ddb", ULW_DDB}, {"ulw-copied", ULW_COPIED},
+    {"ulw-copied-opaque", ULW_COPIED_OPAQUE}, {"ulw-inplace", ULW_INPLACE},
+    {"ulw-move", ULW_MOVE}, {"move", MOVE}, {"move-nocopybits", MOVE_NOCOPYBITS},
+    {"move-noflush", MOVE_NOFLUSH}, {"walk", WALK}, {"walk-region", WALK_REGION},
+    {"paint-inplace", PAINT_INPLACE}, {"move-only", MOVE_ONLY}, {"idle", IDLE}};
+
+// What the screen showed where the window stood and stands.
+enum Seen { NEW_HERE, OLD_THERE, OLD_HERE, NEW_THERE, BLANK, OTHER, SEEN_KINDS };
+const char* const SEEN_NAMES[SEEN_KINDS] = {"new-picture-new-place", "old-picture-old-place",
+                                            "old-picture-new-place", "new-picture-old-place",
+                                            "blank", "other"};
 
 Mode mode = IDLE;
 const char* modeName = "idle";
 HWND probeWindow = nullptr;
 HWND beneathWindow = nullptr;
 HDC pictures[SHAPES] = {};
+HRGN shapeRegions[SHAPES] = {};
 int shown = 0;  // the shape on show
 int x = 100, dx = MARGIN;
-int ticksLeft = 0, tickNumber = 0;
+int lastShape = 0, lastLeft = 100;  // what the step before showed, and where
+int countedTicks = 0, tickNumber = 0;
+bool looking = false;
 int paints = 0, paintMessages = 0, refusals = 0;
 DWORD firstRefusal = 0;
 COLORREF beneathColour = GREEN;
 std::vector<int> paintsByTick, paintMessagesByTick;
+struct Looks {
+  int seen[SEEN_KINDS];
+  int fewestWrongOfOther;  // pixels off the nearest of the four
+  Seen nearestOfOther;
+};
+Looks atNextTick{{}, 1 << 30, OTHER}, betweenMoveAndPaint{{}, 1 << 30, OTHER};
+
+bool byUpdate(Mode way) {
+  return way == ULW || way == ULW_DDB || way == ULW_COPIED || way == ULW_COPIED_OPAQUE ||
+         way == ULW_INPLACE || way == ULW_MOVE;
+}
+bool moves(Mode way) { return way != ULW_INPLACE && way != PAINT_INPLACE && way != IDLE; }
+bool changesPicture(Mode way) { return way != ULW_MOVE && way != MOVE_ONLY && way != IDLE; }
+
+// The way that both moves and paints, for the window's first picture and the hold.
+Mode wholeWay(Mode way) {
+  if (way == ULW_INPLACE || way == ULW_MOVE) return ULW;
+  if (way == PAINT_INPLACE || way == MOVE_ONLY || way == IDLE) return MOVE;
+  return way;
+}
 
 bool inFigure(int shape, int col, int row) {
   if (col < MARGIN || col >= WIDTH - MARGIN || row < MARGIN || row >= HEIGHT - MARGIN) return false;
@@ -84,35 +160,195 @@ uint32_t opaque(COLORREF colour) {
   return 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
 }
 
-HDC makePicture(HDC screen, int shape, bool forDisplay) {
+// A memory DC holding a top-down 32-bit DIB section, whose pixels come back in `pixels`.
+HDC makeSection(HDC screen, int width, int height, uint32_t** pixels) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = WIDTH;
-  info.bmiHeader.biHeight = -HEIGHT;  // top-down
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  auto* pixels = static_cast<uint32_t*>(bits);
+  *pixels = static_cast<uint32_t*>(bits);
+  HDC dc = CreateCompatibleDC(screen);
+  SelectObject(dc, section);
+  return dc;
+}
+
+// The figure in a bitmap of the display's own format, its ground laid in the
+// key colour by a DC brush, as the pet composes its picture. GDI's colours leave
+// the fourth byte 0.
+HDC drawForDisplay(HDC screen, int shape) {
+  HDC dc = CreateCompatibleDC(screen);
+  SelectObject(dc, CreateCompatibleBitmap(screen, WIDTH, HEIGHT));
+  SelectObject(dc, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(dc, KEY);
+  PatBlt(dc, 0, 0, WIDTH, HEIGHT, PATCOPY);
+  for (int row = 0; row < HEIGHT; ++row) {
+    for (int col = 0; col < WIDTH; ++col) {
+      if (inFigure(shape, col, row)) SetPixelV(dc, col, row, FIGURE);
+    }
+  }
+  return dc;
+}
+
+// What the copy from the display's bitmap left in the 32-bit section: the bytes
+// of a key pixel and of a figure pixel, and how many key pixels came out exactly.
+void printCopiedBytes(HDC composed, const uint32_t* pixels, int shape) {
+  GdiFlush();
+  HBITMAP displayBitmap = static_cast<HBITMAP>(GetCurrentObject(composed, OBJ_BITMAP));
+  BITMAP format{};
+  GetObjectW(displayBitmap, sizeof format, &format);
+  uint8_t keyThere[4] = {};
+  GetBitmapBits(displayBitmap, 4, keyThere);
+  char keyBytes[16] = "";
+  const int byteCount = std::min(4, std::max(1, format.bmBitsPixel / 8));
+  for (int i = 0; i < byteCount; ++i) std::snprintf(keyBytes + 3 * i, 4, "%02x ", keyThere[i]);
+  keyBytes[3 * byteCount - 1] = 0;
+  const uint32_t key = pixels[0], figure = pixels[(HEIGHT / 2) * WIDTH + WIDTH / 2];
+  int keyPixels = 0, exact = 0;
+  for (int row = 0; row < HEIGHT; ++row) {
+    for (int col = 0; col < WIDTH; ++col) {
+      if (inFigure(shape, col, row)) continue;
+      ++keyPixels;
+      if ((pixels[row * WIDTH + col] & 0xFFFFFF) == (opaque(KEY) & 0xFFFFFF)) ++exact;
+    }
+  }
+  std::printf("copied from a %d-bit display bitmap (key there as bytes %s) into the 32-bit "
+              "section: key pixel RGB %u,%u,%u fourth byte %u; figure pixel RGB %u,%u,%u fourth byte %u; "
+              "key pixels exactly RGB(255,0,255): %d of %d\n",
+              format.bmBitsPixel, keyBytes, (key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF,
+              key >> 24, (figure >> 16) & 0xFF, (figure >> 8) & 0xFF, figure & 0xFF, figure >> 24,
+              exact, keyPixels);
+  std::fflush(stdout);
+}
+
+HDC makePicture(HDC screen, int shape) {
+  if (mode == ULW_DDB) return drawForDisplay(screen, shape);
+  uint32_t* pixels = nullptr;
+  HDC dc = makeSection(screen, WIDTH, HEIGHT, &pixels);
+  if (mode == ULW_COPIED || mode == ULW_COPIED_OPAQUE) {
+    HDC composed = drawForDisplay(screen, shape);
+    BitBlt(dc, 0, 0, WIDTH, HEIGHT, composed, 0, 0, SRCCOPY);
+    if (shape == 0) printCopiedBytes(composed, pixels, shape);
+    if (mode == ULW_COPIED_OPAQUE) {
+      for (int i = 0; i < WIDTH * HEIGHT; ++i) pixels[i] |= 0xFF000000u;
+    }
+    return dc;
+  }
   for (int row = 0; row < HEIGHT; ++row) {
     for (int col = 0; col < WIDTH; ++col) {
       pixels[row * WIDTH + col] = opaque(inFigure(shape, col, row) ? FIGURE : KEY);
     }
   }
-  HDC dc = CreateCompatibleDC(screen);
-  SelectObject(dc, section);
-  if (!forDisplay) return dc;
-  // Drawn with GDI's colours, which leave the fourth byte 0 (a copy from the
-  // section would carry its 255 along).
-  HDC displayDC = CreateCompatibleDC(screen);
-  SelectObject(displayDC, CreateCompatibleBitmap(screen, WIDTH, HEIGHT));
+  return dc;
+}
+
+// The figure's rows as runs of one-pixel-high rectangles.
+HRGN makeShapeRegion(int shape) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
   for (int row = 0; row < HEIGHT; ++row) {
-    for (int col = 0; col < WIDTH; ++col) {
-      SetPixelV(displayDC, col, row, inFigure(shape, col, row) ? FIGURE : KEY);
+    for (int col = 0; col < WIDTH;) {
+      if (!inFigure(shape, col, row)) { ++col; continue; }
+      const int start = col;
+      while (col < WIDTH && inFigure(shape, col, row)) ++col;
+      HRGN run = CreateRectRgn(start, row, col, row + 1);
+      CombineRgn(region, region, run, RGN_OR);
+      DeleteObject(run);
     }
   }
-  return displayDC;
+  return region;
+}
+
+// The system frees a region it is given: the window gets a copy.
+void giveShape(int shape) {
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  CombineRgn(copy, shapeRegions[shape], nullptr, RGN_COPY);
+  SetWindowRgn(probeWindow, copy, FALSE);
+}
+
+// What the screen shows in a rectangle, read as another program would through
+// GDI (at 8 bits an X screenshot has the wrong colours).
+std::vector<COLORREF> readScreen(int left, int top, int width, int height) {
+  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  uint32_t* pixels = nullptr;
+  HDC memory = makeSection(display, width, height, &pixels);
+  BitBlt(memory, 0, 0, width, height, display, left, top, SRCCOPY);
+  GdiFlush();
+  std::vector<COLORREF> seen(width * height);
+  for (int i = 0; i < width * height; ++i) {
+    seen[i] = RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF);
+  }
+  HGDIOBJ section = GetCurrentObject(memory, OBJ_BITMAP);
+  DeleteDC(memory);
+  DeleteObject(section);
+  DeleteDC(display);
+  return seen;
+}
+
+const char* nearestColour(COLORREF seen, COLORREF desktop) {
+  struct Named { const char* name; COLORREF colour; };
+  const Named known[] = {{"figure", FIGURE}, {"green-window", GREEN}, {"navy-window", NAVY}, {"key", KEY},
+                         {"desktop", desktop}, {"black", RGB(0, 0, 0)}};
+  const char* best = "?";
+  int bestDistance = 1 << 30;
+  for (const Named& candidate : known) {
+    const int dr = GetRValue(seen) - GetRValue(candidate.colour);
+    const int dg = GetGValue(seen) - GetGValue(candidate.colour);
+    const int db = GetBValue(seen) - GetBValue(candidate.colour);
+    const int distance = dr * dr + dg * dg + db * db;
+    if (distance < bestDistance) best = candidate.name, bestDistance = distance;
+  }
+  return best;
+}
+
+// Which of the pictures, the new and the one before, at which of the places,
+// the new and the one before, the screen shows along the walking row: each
+// pixel of the stretch that holds both places must be the figure exactly where
+// that picture at that place has it.
+void look(Looks& looks, int newShape, int newLeft, int oldShape, int oldLeft) {
+  const int left = std::min(newLeft, oldLeft);
+  const int width = std::max(newLeft, oldLeft) + WIDTH - left;
+  const COLORREF desktop = readScreen(DESKTOP_FAR.x, DESKTOP_FAR.y, 1, 1)[0];
+  const std::vector<COLORREF> seen = readScreen(left, WALK_TOP, width, HEIGHT);
+  std::vector<bool> figure(seen.size());
+  bool anyFigure = false;
+  for (size_t i = 0; i < seen.size(); ++i) {
+    figure[i] = !std::strcmp(nearestColour(seen[i], desktop), "figure");
+    anyFigure = anyFigure || figure[i];
+  }
+  if (!anyFigure) {
+    ++looks.seen[BLANK];
+    return;
+  }
+  const struct { Seen name; int shape, at; } candidates[] = {
+      {NEW_HERE, newShape, newLeft}, {OLD_THERE, oldShape, oldLeft},
+      {OLD_HERE, oldShape, newLeft}, {NEW_THERE, newShape, oldLeft}};
+  int fewestWrong = 1 << 30;
+  Seen nearest = OTHER;
+  for (const auto& candidate : candidates) {
+    int wrong = 0;
+    for (int row = 0; row < HEIGHT; ++row) {
+      for (int col = 0; col < width; ++col) {
+        const int inWindow = left + col - candidate.at;
+        const bool expected =
+            inWindow >= 0 && inWindow < WIDTH && inFigure(candidate.shape, inWindow, row);
+        if (figure[row * width + col] != expected) ++wrong;
+      }
+    }
+    if (!wrong) {
+      ++looks.seen[candidate.name];
+      return;
+    }
+    if (wrong < fewestWrong) fewestWrong = wrong, nearest = candidate.name;
+  }
+  ++looks.seen[OTHER];
+  if (fewestWrong < looks.fewestWrongOfOther) {
+    looks.fewestWrongOfOther = fewestWrong;
+    looks.nearestOfOther = nearest;
+  }
 }
 
 void paintInto(HDC target) {
@@ -120,47 +356,94 @@ void paintInto(HDC target) {
   ++paints;
 }
 
-// Wine holds a move and a paint back until the thread looks for messages.
-void flushToScreen() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
-
-void showAt(int left, int top) {
-  if (mode == ULW || mode == ULW_DDB) {
-    POINT place{left, top}, origin{0, 0};
-    SIZE size{WIDTH, HEIGHT};
-    if (!UpdateLayeredWindow(probeWindow, nullptr, &place, &size, pictures[shown], &origin, KEY,
-                             nullptr, ULW_COLORKEY)) {
-      if (!refusals++) firstRefusal = GetLastError();
-    }
-    ++paints;  // the one call is the window's paint too
-    return;
-  }
-  UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-  if (mode == MOVE_NOCOPYBITS) flags |= SWP_NOCOPYBITS;
-  SetWindowPos(probeWindow, nullptr, left, top, 0, 0, flags);
+void paintWindow() {
   HDC windowDC = GetDC(probeWindow);
   paintInto(windowDC);
   ReleaseDC(probeWindow, windowDC);
-  if (mode != MOVE_NOFLUSH) flushToScreen();
 }
 
+// Wine holds a move and a paint back until the thread looks for messages.
+void flushToScreen() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
+
+void moveTo(int left, int top, UINT flags) {
+  SetWindowPos(probeWindow, nullptr, left, top, 0, 0,
+               flags | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// No place keeps the window where it is; no picture keeps the one it has.
+void updateLayered(POINT* place, HDC picture) {
+  POINT origin{0, 0};
+  SIZE size{WIDTH, HEIGHT};
+  if (!UpdateLayeredWindow(probeWindow, nullptr, place, &size, picture, &origin, KEY, nullptr,
+                           ULW_COLORKEY)) {
+    if (!refusals++) firstRefusal = GetLastError();
+  }
+  if (picture) ++paints;  // the one call is the window's paint too
+}
+
+void lookBetweenMoveAndPaint() {
+  if (looking) look(betweenMoveAndPaint, shown, x, lastShape, lastLeft);
+}
+
+void step(Mode way, int left, int top) {
+  POINT place{left, top};
+  switch (way) {
+    case ULW: case ULW_DDB: case ULW_COPIED: case ULW_COPIED_OPAQUE:
+      updateLayered(&place, pictures[shown]);
+      return;
+    case ULW_INPLACE: updateLayered(nullptr, pictures[shown]); return;
+    case ULW_MOVE: updateLayered(&place, nullptr); return;
+    case MOVE_ONLY: moveTo(left, top, 0); return;
+    case PAINT_INPLACE:
+      paintWindow();
+      ValidateRect(probeWindow, nullptr);
+      return;
+    case WALK: case WALK_REGION:
+      if (way == WALK_REGION) giveShape(shown);
+      moveTo(left, top, SWP_NOCOPYBITS);
+      lookBetweenMoveAndPaint();
+      paintWindow();
+      ValidateRect(probeWindow, nullptr);
+      return;
+    case MOVE: case MOVE_NOCOPYBITS: case MOVE_NOFLUSH: case IDLE:
+      moveTo(left, top, way == MOVE_NOCOPYBITS ? SWP_NOCOPYBITS : 0);
+      lookBetweenMoveAndPaint();
+      paintWindow();
+      if (way != MOVE_NOFLUSH) flushToScreen();
+      return;
+  }
+}
+
+void markTick(const char* label) {
+  char text[64];
+  std::snprintf(text, sizeof text, "morvet-tick %s", label);
+  wchar_t wideText[64];
+  MultiByteToWideChar(CP_UTF8, 0, text, -1, wideText, 64);
+  GlobalFindAtomW(wideText);  // the tick's mark in the server's trace
+}
+
+// Ticks: 1 warm, then the counted ones, then the end, then the looks.
 void onTick() {
-  const bool last = --ticksLeft == 0;
-  char label[64];
-  std::snprintf(label, sizeof label, "morvet-tick %s", tickNumber == 0 ? "warm" : last ? "end" : modeName);
-  wchar_t wideLabel[64];
-  MultiByteToWideChar(CP_UTF8, 0, label, -1, wideLabel, 64);
-  GlobalFindAtomW(wideLabel);  // the tick's mark in the server's trace
-  if (tickNumber > 1) {        // the tick before, from its mark to this one
+  ++tickNumber;
+  const int endTick = countedTicks + 2;
+  if (tickNumber >= 3 && tickNumber <= endTick) {  // the counted tick before, mark to mark
     paintsByTick.push_back(paints);
     paintMessagesByTick.push_back(paintMessages);
   }
+  looking = tickNumber > endTick;
+  markTick(tickNumber == 1 ? "warm" : tickNumber == endTick ? "end" : looking ? "look" : modeName);
   paints = paintMessages = 0;
-  ++tickNumber;
   if (mode == IDLE) return;
-  x += dx;
-  if (x > 800 || x < 100) dx = -dx;
-  shown = tickNumber % SHAPES;
-  showAt(x, 200);
+  // What the step before left on the screen once the loop let it through.
+  if (looking) look(atNextTick, shown, x, lastShape, lastLeft);
+  lastShape = shown;
+  lastLeft = x;
+  if (moves(mode)) {
+    x += dx;
+    if (x > 800 || x < 100) dx = -dx;
+  }
+  if (changesPicture(mode)) shown = tickNumber % SHAPES;
+  step(mode, x, WALK_TOP);
 }
 
 LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -169,9 +452,9 @@ LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      if (window == probeWindow && mode != ULW && mode != ULW_DDB) {
-        paintInto(dc);
+      if (window == probeWindow) {
         ++paintMessages;
+        if (!byUpdate(mode)) paintInto(dc);
       }
       if (window == beneathWindow) {
         SetDCBrushColor(dc, beneathColour);
@@ -200,64 +483,40 @@ void pumpFor(DWORD milliseconds) {
   }
 }
 
-int median(std::vector<int> values) {
-  if (values.empty()) return -1;
+void printSpread(const char* what, std::vector<int> values) {
+  if (values.empty()) return;
   std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
+  std::printf("%s median %d (%d-%d)", what, values[values.size() / 2], values.front(),
+              values.back());
 }
 
-const char* nearestColour(COLORREF seen, COLORREF desktop) {
-  struct Named { const char* name; COLORREF colour; };
-  const Named known[] = {{"figure", FIGURE}, {"green-window", GREEN}, {"navy-window", NAVY}, {"key", KEY},
-                         {"desktop", desktop}, {"black", RGB(0, 0, 0)}};
-  const char* best = "?";
-  int bestDistance = 1 << 30;
-  for (const Named& candidate : known) {
-    const int dr = GetRValue(seen) - GetRValue(candidate.colour);
-    const int dg = GetGValue(seen) - GetGValue(candidate.colour);
-    const int db = GetBValue(seen) - GetBValue(candidate.colour);
-    const int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) best = candidate.name, bestDistance = distance;
+void printLooks(const char* when, const Looks& looks) {
+  std::printf("look %s:", when);
+  for (int kind = 0; kind < SEEN_KINDS; ++kind) {
+    if (looks.seen[kind]) std::printf(" %s %d", SEEN_NAMES[kind], looks.seen[kind]);
   }
-  return best;
+  if (looks.seen[OTHER]) {
+    std::printf(" (the nearest other: %s with %d pixels off)", SEEN_NAMES[looks.nearestOfOther],
+                looks.fewestWrongOfOther);
+  }
+  std::printf("\n");
 }
 
-// What the screen shows, read as another program would through GDI (at 8 bits
-// an X screenshot has the wrong colours).
 void printPixels(const char* when) {
-  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  HDC memory = CreateCompatibleDC(display);
   const POINT points[] = {ON_FIGURE, BESIDE_OVER_WINDOW, BESIDE_OVER_DESKTOP, DESKTOP_FAR};
   const char* names[] = {"on-figure", "beside-over-window", "beside-over-desktop", "desktop"};
   COLORREF seen[4];
-  for (int i = 0; i < 4; ++i) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP one = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, one);
-    BitBlt(memory, 0, 0, 1, 1, display, points[i].x, points[i].y, SRCCOPY);
-    const auto* bgr = static_cast<const uint8_t*>(bits);
-    seen[i] = RGB(bgr[2], bgr[1], bgr[0]);
-    SelectObject(memory, old);
-    DeleteObject(one);
-  }
+  for (int i = 0; i < 4; ++i) seen[i] = readScreen(points[i].x, points[i].y, 1, 1)[0];
   for (int i = 0; i < 4; ++i) {
     std::printf("pixel %s%s %d,%d,%d %s\n", names[i], when, GetRValue(seen[i]), GetGValue(seen[i]),
                 GetBValue(seen[i]), nearestColour(seen[i], seen[3]));
   }
   std::fflush(stdout);
-  DeleteDC(memory);
-  DeleteDC(display);
 }
 
 void hold(DWORD milliseconds) {
   shown = 0;
-  showAt(HOLD_AT.x, HOLD_AT.y);
+  step(wholeWay(mode), HOLD_AT.x, HOLD_AT.y);
   RECT placed{};
   GetWindowRect(probeWindow, &placed);
   std::printf("held window at %ld,%ld %ldx%ld\n", placed.left, placed.top,
@@ -274,10 +533,7 @@ void hold(DWORD milliseconds) {
 }
 
 bool readMode(const char* name) {
-  const struct { const char* name; Mode mode; } modes[] = {
-      {"ulw", ULW}, {"ulw-ddb", ULW_DDB}, {"move", MOVE}, {"move-nocopybits", MOVE_NOCOPYBITS},
-      {"move-noflush", MOVE_NOFLUSH}, {"idle", IDLE}};
-  for (const auto& known : modes) {
+  for (const auto& known : MODES) {
     if (!std::strcmp(name, known.name)) {
       mode = known.mode;
       modeName = known.name;
@@ -291,10 +547,12 @@ bool readMode(const char* name) {
 
 int main(int argc, char** argv) {
   if (argc < 3 || !readMode(argv[1])) {
-    std::fprintf(stderr, "usage: layered-probe ulw|ulw-ddb|move|move-nocopybits|move-noflush|idle TICKS [HOLD_MS]\n");
+    std::fprintf(stderr, "usage: layered-probe MODE TICKS [HOLD_MS]; MODE is one of");
+    for (const auto& known : MODES) std::fprintf(stderr, " %s", known.name);
+    std::fprintf(stderr, "\n");
     return 2;
   }
-  const int ticks = std::atoi(argv[2]);
+  countedTicks = std::atoi(argv[2]);
   const DWORD holdMs = argc > 3 ? std::atoi(argv[3]) : 0;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW windowClass{};
@@ -313,30 +571,40 @@ int main(int argc, char** argv) {
                                   instance, nullptr);
   ShowWindow(beneathWindow, SW_SHOWNOACTIVATE);
   UpdateWindow(beneathWindow);
-  probeWindow = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED,
-                                L"MorvetLayeredProbe", L"layered probe", WS_POPUP, x, 200, WIDTH,
-                                HEIGHT, nullptr, nullptr, instance, nullptr);
+  const DWORD layered = mode == WALK_REGION ? 0 : WS_EX_LAYERED;
+  probeWindow = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | layered, L"MorvetLayeredProbe",
+                                L"layered probe", WS_POPUP, x, WALK_TOP, WIDTH, HEIGHT, nullptr,
+                                nullptr, instance, nullptr);
   HDC screen = GetDC(nullptr);
   for (int shape = 0; shape < SHAPES; ++shape) {
-    pictures[shape] = makePicture(screen, shape, mode == ULW_DDB);
+    pictures[shape] = makePicture(screen, shape);
+    if (mode == WALK_REGION) shapeRegions[shape] = makeShapeRegion(shape);
   }
-  if (mode != ULW && mode != ULW_DDB) SetLayeredWindowAttributes(probeWindow, KEY, 0, LWA_COLORKEY);
-  showAt(x, 200);
+  if (layered && !byUpdate(mode)) SetLayeredWindowAttributes(probeWindow, KEY, 0, LWA_COLORKEY);
+  step(wholeWay(mode), x, WALK_TOP);
   ShowWindow(probeWindow, SW_SHOWNOACTIVATE);
   pumpFor(500);
 
-  ticksLeft = ticks + 2;  // with the warm and the end ticks
+  const int totalTicks = countedTicks + 2 + (mode == IDLE ? 0 : LOOK_TICKS);
   SetTimer(probeWindow, 1, TICK_MS, nullptr);
   MSG message;
-  while (ticksLeft > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (tickNumber < totalTicks && GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
   KillTimer(probeWindow, 1);
-  std::printf("%s ticks %d: paints a tick median %d, of them paint messages median %d",
-              modeName, ticks, median(paintsByTick), median(paintMessagesByTick));
+  std::printf("%s ticks %d: ", modeName, countedTicks);
+  printSpread("paints a tick", paintsByTick);
+  printSpread(", paint messages a tick", paintMessagesByTick);
   if (refusals) std::printf(", UpdateLayeredWindow refused %d times (error %lu)", refusals, firstRefusal);
   std::printf("\n");
+  if (mode != IDLE) {
+    printLooks("at the next tick", atNextTick);
+    if (mode == MOVE || mode == MOVE_NOCOPYBITS || mode == MOVE_NOFLUSH || mode == WALK ||
+        mode == WALK_REGION) {
+      printLooks("between the move and the paint", betweenMoveAndPaint);
+    }
+  }
   std::fflush(stdout);
   if (holdMs > 0 && mode != IDLE) hold(holdMs);
   return 0;
