@@ -72,17 +72,13 @@
 
 namespace {
 
-constexpr int WIDTH = 114;
-constexpr int HEIGHT = 119;
-constexpr int MARGIN = 7;
-constexpr int SHAPES = 5;
-constexpr int WALK_TOP = 200;
-constexpr int LOOK_TICKS = 20;
+// The pet's window: 114 x 119 with a margin of 7 around the figure, which
+// takes one of 5 shapes a step, walking along y = 200 at every 70-ms tick.
+constexpr int WIDTH = 114, HEIGHT = 119, MARGIN = 7, SHAPES = 5, WALK_TOP = 200;
 constexpr UINT TICK_MS = 70;
-constexpr COLORREF KEY = RGB(255, 0, 255);
-constexpr COLORREF FIGURE = RGB(128, 128, 0);
-constexpr COLORREF GREEN = RGB(0, 128, 0);
-constexpr COLORREF NAVY = RGB(0, 0, 128);
+constexpr int LOOK_TICKS = 20;
+constexpr COLORREF KEY = RGB(255, 0, 255), FIGURE = RGB(128, 128, 0);
+constexpr COLORREF GREEN = RGB(0, 128, 0), NAVY = RGB(0, 0, 128);
 constexpr POINT HOLD_AT{300, 300};
 constexpr RECT BENEATH_RECT{250, 250, 350, 450};
 // Read on the screen while the figure is held: on it, beside it over the green

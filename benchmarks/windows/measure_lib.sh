@@ -13,12 +13,10 @@
 set -uo pipefail
 
 MEASURE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-ROOT=$(cd "$MEASURE_DIR/../.." && pwd)
-BUILD=${MORVET_BUILD:-$ROOT/build}
+# ROOT, BUILD, Wine's quiet environment, start_display and stop_everything.
+source "$MEASURE_DIR/../../scripts/lib.sh"
+BUILD=${MORVET_BUILD:-$BUILD}
 WINDOWS_BUILD=$BUILD/windows
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=C.UTF-8
 
 MEASURE_XVFB=""
 SERVER_PID=""
@@ -28,16 +26,9 @@ need_program() {
 }
 
 measure_start() {
-  local n=180 tries=0
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "1024x768x$1" -noreset -nolisten tcp > /dev/null 2>&1 &
-  MEASURE_XVFB=$!
-  export DISPLAY=:$n
-  until xdpyinfo > /dev/null 2>&1; do
-    tries=$((tries + 1))
-    [ $tries -gt 100 ] && { echo "Xvfb :$n did not start" >&2; exit 1; }
-    sleep 0.1
-  done
+  DISPLAY=$(start_display "$1" 180) || exit 1
+  export DISPLAY
+  MEASURE_XVFB=$(tail -n 1 "$STARTED_PIDS_FILE")
   trap measure_stop EXIT
   trap 'exit 130' INT TERM HUP
   export WINEPREFIX=$BUILD/wineprefix-measure
@@ -93,11 +84,7 @@ measure_server_stop() {
 measure_stop() {
   trap - EXIT
   measure_server_stop
-  if [ -n "$MEASURE_XVFB" ]; then
-    kill "$MEASURE_XVFB" 2> /dev/null
-    wait "$MEASURE_XVFB" 2> /dev/null
-  fi
-  MEASURE_XVFB=""
+  stop_everything
   [ -n "$MEASURE_LOCK" ] && rm -rf "$MEASURE_LOCK"
   MEASURE_LOCK=""
 }

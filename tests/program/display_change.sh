@@ -6,18 +6,7 @@
 # has a display of its own.
 source "$(dirname "$0")/lib.sh"
 use_depth 32 1280x1024
-xrandr --newmode 800x600 0 800 0 0 0 600 0 0 0 > /dev/null 2>&1 &&
-  xrandr --addmode screen 800x600 > /dev/null 2>&1 ||
-  fatal "cannot add an 800x600 mode to display $DISPLAY (xrandr: package x11-xserver-utils)"
-
-# Through the program, as a game or a projector's settings do: the pet hears of
-# a change made with xrandr from outside only by its metrics.
-change_display() {
-  timeout 20 wine "$PET_COMMAND" display "$1" "$2" > "$OUT/display-$1x$2.log" 2>&1 ||
-    fatal "pet-command display $1 $2 failed: $(tr -d '\r' < "$OUT/display-$1x$2.log")"
-  read_screen_size
-  [ "${SCREEN_W}x$SCREEN_H" = "$1x$2" ] || fatal "the screen is ${SCREEN_W}x$SCREEN_H after the change to $1x$2"
-}
+add_800x600_mode
 
 walks_on_screen() { sprite_within "$1" "$2" 0 0 "$SCREEN_W" "$SCREEN_H" $WALK_BELOW; }
 

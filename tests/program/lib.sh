@@ -155,6 +155,24 @@ read_screen_size() {
   [ -n "$SCREEN_W" ] || fatal "cannot read the size of display $DISPLAY"
 }
 
+# An 800 x 600 mode beside the display's own, for a program to change to.
+add_800x600_mode() {
+  xrandr --newmode 800x600 0 800 0 0 0 600 0 0 0 > /dev/null 2>&1 &&
+    xrandr --addmode screen 800x600 > /dev/null 2>&1 ||
+    fatal "cannot add an 800x600 mode to display $DISPLAY (xrandr: package x11-xserver-utils)"
+}
+
+# change_display WIDTH HEIGHT: through a program, as a game or a projector's
+# settings do (a change made with xrandr from outside reaches the pet only by
+# its metrics); pet-command prints the places the pet's window takes in the 2 s
+# after the change.
+change_display() {
+  timeout 20 wine "$PET_COMMAND" display "$1" "$2" > "$OUT/display-$1x$2.log" 2>&1 ||
+    fatal "pet-command display $1 $2 failed: $(tr -d '\r' < "$OUT/display-$1x$2.log")"
+  read_screen_size
+  [ "${SCREEN_W}x$SCREEN_H" = "$1x$2" ] || fatal "the screen is ${SCREEN_W}x$SCREEN_H after the change to $1x$2"
+}
+
 # For a test that changes the screen's size: the shared display must stay as
 # it is for the tests after it. Wine keeps the screen size its server started
 # with, so the server (which may still serve the shared display) is ended and

@@ -144,6 +144,13 @@ std::vector<HWND> topLevel(const std::wstring& title, const std::wstring& window
 
 std::vector<HWND> pets() { return topLevel(L"Morvet", L"Morvet"); }
 
+// The pet's window, or null after saying that there is none.
+HWND petWindow() {
+  const std::vector<HWND> found = pets();
+  if (found.empty()) print("no pet window\n");
+  return found.empty() ? nullptr : found.front();
+}
+
 BOOL CALLBACK printControl(HWND control, LPARAM) {
   std::string text = utf8(windowText(control));
   for (char& c : text)
@@ -155,12 +162,9 @@ BOOL CALLBACK printControl(HWND control, LPARAM) {
 }
 
 int postToPet(UINT message, WPARAM wParam) {
-  const std::vector<HWND> found = pets();
-  if (found.empty()) {
-    print("no pet window\n");
-    return 1;
-  }
-  return PostMessageW(found.front(), message, wParam, 0) ? 0 : 1;
+  HWND pet = petWindow();
+  if (!pet) return 1;
+  return PostMessageW(pet, message, wParam, 0) ? 0 : 1;
 }
 
 // A pet that walks on right after a change may have left the place the change
@@ -201,24 +205,18 @@ int changeDisplay(int width, int height) {
 }
 
 int sendDisplayChanged() {
-  const std::vector<HWND> found = pets();
-  if (found.empty()) {
-    print("no pet window\n");
-    return 1;
-  }
+  HWND pet = petWindow();
+  if (!pet) return 1;
   const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  SendMessageW(found.front(), WM_DISPLAYCHANGE, 32, size);
+  SendMessageW(pet, WM_DISPLAYCHANGE, 32, size);
   watchPetPlaces(2000);
   return 0;
 }
 
 int showPet(int how) {
-  const std::vector<HWND> found = pets();
-  if (found.empty()) {
-    print("no pet window\n");
-    return 1;
-  }
-  ShowWindow(found.front(), how);
+  HWND pet = petWindow();
+  if (!pet) return 1;
+  ShowWindow(pet, how);
   return 0;
 }
 
@@ -245,29 +243,23 @@ int printPlacement() {
 // The pet's own timer may run a step of the drag between the messages, which
 // takes the speed out of the throw: a test checks where the pet landed.
 int throwPet(int pressX, int pressY, int letGoX, int letGoY) {
-  const std::vector<HWND> found = pets();
-  if (found.empty()) {
-    print("no pet window\n");
-    return 1;
-  }
+  HWND pet = petWindow();
+  if (!pet) return 1;
   SetCursorPos(pressX, pressY);
-  SendMessageW(found.front(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageW(pet, WM_LBUTTONDOWN, MK_LBUTTON, 0);
   SetCursorPos(letGoX, letGoY);
-  SendMessageW(found.front(), WM_TIMER, 0, 0);
-  SendMessageW(found.front(), WM_LBUTTONUP, 0, 0);
+  SendMessageW(pet, WM_TIMER, 0, 0);
+  SendMessageW(pet, WM_LBUTTONUP, 0, 0);
   RECT landed{};
-  if (!GetWindowRect(found.front(), &landed)) return 1;
+  if (!GetWindowRect(pet, &landed)) return 1;
   print("thrown " + std::to_string(landed.left) + " " + std::to_string(landed.top) + "\n");
   return 0;
 }
 
 int tellSession(WPARAM change) {
-  const std::vector<HWND> found = pets();
-  if (found.empty()) {
-    print("no pet window\n");
-    return 1;
-  }
-  SendMessageW(found.front(), WM_WTSSESSION_CHANGE, change, 0);
+  HWND pet = petWindow();
+  if (!pet) return 1;
+  SendMessageW(pet, WM_WTSSESSION_CHANGE, change, 0);
   return 0;
 }
 

@@ -17,18 +17,7 @@
 source "$(dirname "$0")/lib.sh"
 TEST_VARIANT=${1:?drop or thrown}
 use_depth 32 1024x768
-xrandr --newmode 800x600 0 800 0 0 0 600 0 0 0 > /dev/null 2>&1 &&
-  xrandr --addmode screen 800x600 > /dev/null 2>&1 ||
-  fatal "cannot add an 800x600 mode to display $DISPLAY (xrandr: package x11-xserver-utils)"
-
-# Through a program, as a game or a projector's settings do; pet-command
-# prints the places the pet's window takes in the 2 s after the change.
-change_display() {
-  timeout 20 wine "$PET_COMMAND" display "$1" "$2" > "$OUT/display-$1x$2.log" 2>&1 ||
-    fatal "pet-command display $1 $2 failed: $(tr -d '\r' < "$OUT/display-$1x$2.log")"
-  read_screen_size
-  [ "${SCREEN_W}x$SCREEN_H" = "$1x$2" ] || fatal "the screen is ${SCREEN_W}x$SCREEN_H after the change to $1x$2"
-}
+add_800x600_mode
 
 # lives_on_screen SECONDS WHAT: samples twice a second; each must be on the screen.
 lives_on_screen() {

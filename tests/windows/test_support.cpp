@@ -50,21 +50,24 @@ BOOL CALLBACK collectStaticText(HWND child, LPARAM found) {
 }
 
 LRESULT CALLBACK closeMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND box = reinterpret_cast<HWND>(wParam);
-    wchar_t className[32] = L"";
-    GetClassNameW(box, className, 32);
-    if (lstrcmpW(className, L"#32770") == 0) {
-      std::wstring text;
-      EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&text));
-      messages.push_back({text, windowText(box), GetWindow(box, GW_OWNER)});
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
+  if (HWND box = dialogActivated(code, wParam)) {
+    std::wstring text;
+    EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&text));
+    messages.push_back({text, windowText(box), GetWindow(box, GW_OWNER)});
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
   return CallNextHookEx(cbtHook, code, wParam, lParam);
 }
 
 }  // namespace
+
+HWND dialogActivated(int code, WPARAM wParam) {
+  if (code != HCBT_ACTIVATE) return nullptr;
+  HWND window = reinterpret_cast<HWND>(wParam);
+  wchar_t className[16] = L"";
+  GetClassNameW(window, className, 16);
+  return lstrcmpW(className, L"#32770") == 0 ? window : nullptr;
+}
 
 void registerWindowClass(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};

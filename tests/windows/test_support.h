@@ -51,6 +51,10 @@ class TimerRecorder {
   SystemStandIns standIns_;
 };
 
+// The dialog or message box that a CBT hook's call with `code` and `wParam`
+// activates; null for any other call.
+HWND dialogActivated(int code, WPARAM wParam);
+
 // Closes every message box of this thread as soon as it shows, remembering it.
 struct ShownMessage {
   std::wstring text;

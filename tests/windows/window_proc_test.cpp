@@ -200,14 +200,9 @@ int menusShown = 0;
 HWND petUnderMenu = nullptr;
 HHOOK menuHook = nullptr;
 LRESULT CALLBACK clickThePetUnderTheMenu(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND dialog = reinterpret_cast<HWND>(wParam);
-    wchar_t className[16] = L"";
-    GetClassNameW(dialog, className, 16);
-    if (lstrcmpW(className, L"#32770") == 0) {
-      if (++menusShown == 1) PostMessageW(petUnderMenu, WM_RBUTTONDOWN, 0, 0);
-      PostMessageW(dialog, WM_COMMAND, MENU_CONTINUE_BUTTON, 0);
-    }
+  if (HWND dialog = dialogActivated(code, wParam)) {
+    if (++menusShown == 1) PostMessageW(petUnderMenu, WM_RBUTTONDOWN, 0, 0);
+    PostMessageW(dialog, WM_COMMAND, MENU_CONTINUE_BUTTON, 0);
   }
   return CallNextHookEx(menuHook, code, wParam, lParam);
 }
