@@ -94,10 +94,6 @@ namespace {
 
 constexpr int32_t FOREGROUND_LOOK_TICKS = 4;
 
-PixelRect pixelRect(const RECT& rect) {
-  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
 // The pet, its menu and its message boxes, the desktop and the shell's windows
 // behind the icons all cover the screen without being a program in front.
 bool isOwnOrDesktop(HWND window) {
@@ -178,7 +174,7 @@ bool DesktopPet::fullScreenProgramInFront(HWND front) const {
   if (isOwnOrDesktop(front)) return false;
   RECT frontRect{};
   if (!GetWindowRect(front, &frontRect)) return false;
-  if (!coversWhole(petPixelsOf(pixelRect(frontRect), drawing.factor), home.monitor)) return false;
+  if (!coversWhole(petPixelsOf(pixelRectOf(frontRect), drawing.factor), home.monitor)) return false;
   if (bareOfCaptionAndFrame(static_cast<DWORD>(GetWindowLongPtrW(front, GWL_STYLE)))) return true;
   QUERY_USER_NOTIFICATION_STATE state{};
   if (FAILED(petSystem.queryNotificationState(&state))) return false;

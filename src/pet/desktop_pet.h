@@ -203,7 +203,7 @@ class DesktopPet {
   bool paintPicture(HDC target);
   void hideWindow();
   void showWindowAgain();
-  void showPictureWith(UINT flags);
+  void showPictureWith(HWND after, UINT flags);
   void flushToScreen();
   void bringOntoNearestMonitor();
   bool fullScreenProgramInFront(HWND front) const;

@@ -4,10 +4,6 @@ namespace {
 
 HGDIOBJ asMade(HGDIOBJ made) { return made; }
 
-PixelRect pixelRect(const RECT& rect) {
-  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
 RECT rectOf(const PixelRect& rect) {
   return {rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
 }
@@ -39,7 +35,7 @@ bool systemAreaOf(const PixelRect& onScreen, PetArea* area) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   if (!GetMonitorInfoW(MonitorFromRect(&spot, MONITOR_DEFAULTTONEAREST), &info)) return false;
-  *area = {pixelRect(info.rcMonitor), pixelRect(info.rcWork)};
+  *area = {pixelRectOf(info.rcMonitor), pixelRectOf(info.rcWork)};
   return true;
 }
 

@@ -38,6 +38,10 @@ struct PetSystem {
 
 extern PetSystem petSystem;
 
+inline PixelRect pixelRectOf(const RECT& rect) {
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
 // The system's own answers behind findArea and readDpi.
 bool systemAreaOf(const PixelRect& onScreen, PetArea* area);
 int32_t systemDpiOf(const PixelRect& onScreen);

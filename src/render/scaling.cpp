@@ -130,10 +130,10 @@ void DesktopPet::placeRemade() {
   picture.scale = 0;
   if (picture.hidden) {
     petSystem.setWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
-                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     return;
   }
-  showPictureWith(0);
+  showPictureWith(nullptr, SWP_NOZORDER);
 }
 
 // The new set is made in the record's own fields, by the operations that made

@@ -101,15 +101,8 @@ void DesktopPet::settle() {
   // until it has its key, and a box of picture would take the clicks.
   chooseWindowShape();
   makeMemorySurfaces();
-  drawPicture();
-  showShape();
   ++scale.busy;
-  const PixelRect shown = windowOnScreen();
-  petSystem.setWindowPos(window, insertAfter, shown.left, shown.top, shown.width, shown.height,
-                  SWP_NOOWNERZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
-  picture.x = x;
-  picture.y = y;
-  paintWindow(PaintAfter::MOVE);
+  showPictureWith(insertAfter, SWP_NOOWNERZORDER);
   --scale.busy;
   applyPendingChange();
 
@@ -148,7 +141,7 @@ bool DesktopPet::paintPicture(HDC target) {
 void DesktopPet::placeWindow() {
   const PixelRect shown = windowOnScreen();
   petSystem.setWindowPos(window, insertAfter, shown.left, shown.top, 0, 0,
-                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
 }
@@ -158,7 +151,7 @@ void DesktopPet::placeWindow() {
 void DesktopPet::hideWindow() {
   if (!window) return;
   petSystem.setWindowPos(window, nullptr, 0, 0, 0, 0,
-                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                         SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   flushToScreen();
   picture.hidden = 1;
 }
@@ -168,19 +161,20 @@ void DesktopPet::showWindowAgain() {
   picture.hidden = 0;
   if (!hasSurfaces()) return;
   ++scale.busy;
-  showPictureWith(SWP_SHOWWINDOW | SWP_NOSIZE);
+  showPictureWith(nullptr, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOZORDER);
   --scale.busy;
   applyPendingChange();
 }
 
 // The picture drawn afresh and the window placed where the pet stands, with
-// `flags` saying what else the move does.
-void DesktopPet::showPictureWith(UINT flags) {
+// `after` and `flags` saying where it goes in the z-order and what else the
+// move does.
+void DesktopPet::showPictureWith(HWND after, UINT flags) {
   drawPicture();
   showShape();
   const PixelRect shown = windowOnScreen();
-  petSystem.setWindowPos(window, nullptr, shown.left, shown.top, shown.width, shown.height,
-                  flags | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  petSystem.setWindowPos(window, after, shown.left, shown.top, shown.width, shown.height,
+                         flags | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   picture.x = x;
   picture.y = y;
   paintWindow(PaintAfter::MOVE);
@@ -217,5 +211,5 @@ void DesktopPet::parkWindow() {
   if (!window) return;
   hideWindow();
   petSystem.setWindowPos(window, HWND_BOTTOM, PARKING_SPOT, PARKING_SPOT, 64, 64,
-                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+                         SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
